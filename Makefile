@@ -1,0 +1,42 @@
+# The two commands a player or developer needs: `make play` and `make test`.
+# Both install what a fresh Debian 12 machine lacks first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: play test build build-asan deps art test-plain test-asan clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DRUMIDA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+play: build
+	@bash scripts/play.sh $(BUILD)/app/rumida
+
+test-plain: build
+	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600
+
+test-asan: build-asan
+	@cd $(ASAN_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  ctest -j $(JOBS) --output-on-failure --timeout 900
+
+test: test-plain test-asan
+
+art:
+	@bash scripts/install-deps.sh art
+	@/usr/bin/python3 resources/generator/draw.py resources/pictures
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,32 @@
+// Rumida: a horse-race betting game.
+#include "platform/Beep.h"
+#include "platform/Fonts.h"
+#include "platform/FramePacer.h"
+#include "platform/GameLocale.h"
+#include "platform/MessageBox.h"
+#include "platform/Random.h"
+#include "race/frmRumida.h"
+
+#include <QApplication>
+
+int main(int, char **argv)
+{
+    // The game takes no command line: Qt is given the program name alone, so
+    // its own options (-reverse, -stylesheet, ...) have no effect.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    QApplication::setApplicationName(QStringLiteral("Rumida"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    Fonts::install();
+    setGameLocale(gameLocale());
+
+    QtMessageService messages;
+    QtBeep beep;
+    SystemRandom random;
+    DisplayPacer pacer;
+
+    frmRumida main({messages, beep, random, pacer});
+    main.show();
+    return app.exec();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+// The desktop's warning sound, as a service so tests can count beeps.
+class BeepService {
+public:
+    virtual ~BeepService() = default;
+    virtual void beep() = 0;
+};
+
+class QtBeep final : public BeepService {
+public:
+    void beep() override;
+};

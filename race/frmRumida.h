@@ -1,0 +1,115 @@
+#pragma once
+
+#include "platform/InputGate.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+
+class BeepService;
+class CommandButton;
+class FramePacer;
+class MessageService;
+class PictureBox;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class RandomGenerator;
+class TextBox;
+
+// What the main window needs from the desktop, handed in so tests can script it.
+struct GameServices {
+    MessageService &messages;
+    BeepService &beep;
+    RandomGenerator &random;
+    FramePacer &pacer;
+};
+
+// The main window: the course with the four horses, the odds board, the
+// stakes on the six pairs, the money, the result row, three buttons and the
+// menu bar. It owns the game state for the whole run of the program.
+class frmRumida : public QMainWindow {
+    Q_OBJECT
+public:
+    // One of the six pairs of horses with everything that belongs to it.
+    struct Pair {
+        int code;        // winning pair code, 1 to 6
+        QString caption; // "1-2" ...
+        QCheckBox *chk = nullptr;
+        TextBox *txt = nullptr;
+        QLabel *lbl = nullptr;  // its odds on the board
+        float odds = 0.0f;      // odds12 ... odds34
+        std::int32_t bet = 0;   // bet12 ... bet34: meaningful only while the box shows a stake
+    };
+
+    // Race pacing: a fixed number of steps per display frame. An average race
+    // takes about 1125 steps, so three steps at 60 frames a second make it
+    // last about six seconds.
+    static constexpr int StepsPerFrame = 3;
+
+    explicit frmRumida(GameServices services, QWidget *parent = nullptr);
+    ~frmRumida() override;
+
+    std::int64_t money() const { return money_; }
+    const std::array<Pair, 6> &pairs() const { return pairs_; }
+    bool isEnding() const { return ending_; }
+
+    // The quit confirmation. Returns true when the player confirmed: then every
+    // window is closed, the event loop is told to exit with status 0, and the
+    // caller must return at once.
+    bool confirmQuit();
+
+signals:
+    // The side-window menu picks; the splash window connects them.
+    void galleryRequested();
+    void helpRequested();
+    void versionRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setTabOrder();
+
+    void Form_Load();
+    void drawOdds();
+    void showMoney();
+    bool closeMainWindow();
+
+    void chkNN_Click(Pair &pair);
+    void txtNN_GotFocus(Pair &pair);
+    void txtNN_LostFocus(Pair &pair);
+    void cmdEndBet_Click();
+    void cmdStart_Click();
+    void cmdNext_Click();
+    void Func_Race(std::int16_t &code);
+    bool ruinCheck();
+    void mnuStartOver_Click();
+    void mnuEnd_Click();
+
+    Pair &pairOfCode(int code) { return pairs_[std::size_t(code - 1)]; }
+
+    GameServices services_;
+    InputGate gate_;
+    bool ending_ = false;
+
+    // Game variables, zero until the load step.
+    std::int64_t money_ = 0;
+    std::array<Pair, 6> pairs_;
+
+    std::array<PictureBox *, 4> horses_{}; // imgAka, imgCha, imgKi, imgShiro
+    QLabel *lblCurrent = nullptr;
+    QLabel *lblWinner = nullptr;
+    QLabel *lblHaitou = nullptr;
+    QGroupBox *fraOdds = nullptr;
+    CommandButton *cmdEndBet = nullptr;
+    CommandButton *cmdNext = nullptr;
+    CommandButton *cmdStart = nullptr;
+    QMenu *mnuFile = nullptr;
+    QMenu *mnuOmake = nullptr;
+    QMenu *mnuH = nullptr;
+};

@@ -1,0 +1,33 @@
+#include "tests/support/TestServices.h"
+
+#include <gtest/gtest.h>
+
+MessageService::Answer ScriptedMessages::ask(QWidget *, const QString &text, const QString &title,
+                                             Buttons buttons, Icon icon, int defaultButton)
+{
+    const Question q{text, title, buttons, icon, defaultButton};
+    asked.append(q);
+    if (onAsk)
+        onAsk(q);
+    if (answers_.empty()) {
+        unexpected = true;
+        ADD_FAILURE() << "unexpected message box: " << title.toStdString() << " / "
+                      << text.toStdString();
+        return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+    }
+    const Answer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+ScriptedRandom::ScriptedRandom() : fallback_([] { return std::uint64_t(42); }, 0x5eed) {}
+
+float ScriptedRandom::next()
+{
+    ++draws;
+    if (values_.empty())
+        return fallback_.next();
+    const float v = values_.front();
+    values_.pop_front();
+    return v;
+}
