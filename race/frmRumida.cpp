@@ -23,6 +23,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <algorithm>
 
 namespace {
 constexpr double ClientWidth = 7425;
@@ -141,12 +142,20 @@ void frmRumida::buildControls()
         QLabel *odds = makeLabel(fraOdds, "", QString());
         odds->setObjectName(QStringLiteral("lbl") + QString(pairs_[i].caption).remove(QLatin1Char('-')));
         placeControl(odds, 600, top, 585, 180);
+        // Room for the widest odds text, seven digits and a point.
+        const int widest = odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
+        odds->resize(std::max(odds->width(), widest), odds->height());
         pairs_[i].lbl = odds;
         if (i > 0) {
             auto *rule = new LineControl(fraOdds, 120, 1200, 120 + 360 * double(i));
             rule->setObjectName(QStringLiteral("Line%1").arg(1 + i));
         }
     }
+
+    // The frame grows, keeping its left and top, where the odds need more room.
+    const int oddsRight = pairs_[0].lbl->geometry().right() + fraOdds->contentsMargins().right() + 2;
+    if (oddsRight > fraOdds->width())
+        fraOdds->resize(oddsRight, fraOdds->height());
 
     cmdEndBet = new CommandButton(QStringLiteral("賭け終了"), client);
     cmdEndBet->setObjectName(QStringLiteral("cmdEndBet"));

@@ -1,0 +1,114 @@
+#include "tests/support/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+
+void MainWindowTest::open(std::initializer_list<float> oddsDraws)
+{
+    random.script(oddsDraws);
+    window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+}
+
+void MainWindowTest::TearDown()
+{
+    EXPECT_FALSE(messages.unexpected);
+    EXPECT_EQ(messages.pending(), 0u) << "scripted answers left unused";
+    window.reset();
+}
+
+void MainWindowTest::click(QWidget *control)
+{
+    ASSERT_NE(control, nullptr);
+    QPoint at = control->rect().center();
+    if (auto *box = qobject_cast<QCheckBox *>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        at = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
+    }
+    QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void MainWindowTest::type(const QString &text)
+{
+    QWidget *target = focus();
+    ASSERT_NE(target, nullptr);
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void MainWindowTest::paste(const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    key(Qt::Key_V, Qt::ControlModifier);
+}
+
+void MainWindowTest::key(Qt::Key k, Qt::KeyboardModifiers mods)
+{
+    QWidget *target = focus();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, k, mods);
+}
+
+void MainWindowTest::pick(const char *actionName)
+{
+    auto *action = window->findChild<QAction *>(QLatin1String(actionName));
+    ASSERT_NE(action, nullptr) << actionName;
+    // Open the menu the item belongs to, then trigger the item inside it.
+    for (QMenu *menu : window->menuBar()->findChildren<QMenu *>()) {
+        if (!menu->actions().contains(action))
+            continue;
+        window->menuBar()->setActiveAction(menu->menuAction());
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+        const QRect r = menu->actionGeometry(action);
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
+        QTest::qWait(0);
+        return;
+    }
+    FAIL() << "no menu holds " << actionName;
+}
+
+QWidget *MainWindowTest::focus() const
+{
+    return QApplication::focusWidget();
+}
+
+QString MainWindowTest::focusName() const
+{
+    QWidget *f = focus();
+    return f ? f->objectName() : QStringLiteral("<none>");
+}
+
+namespace {
+// The draw that gives a step of `size` (1..10): floor(r * 10 + 1) == size.
+float drawForStep(int size)
+{
+    return (float(size) - 0.5f) / 10.0f;
+}
+} // namespace
+
+void MainWindowTest::scriptSteps(const std::vector<std::array<int, 4>> &steps)
+{
+    for (const auto &step : steps)
+        for (int size : step)
+            random.script({drawForStep(size)});
+}
+
+void MainWindowTest::scriptRace(int winner, int second)
+{
+    // 635 steps of 10 bring the leader from 6840 to 490; the next step of 10
+    // takes it to 480, past the line. The runner-up moves 9, the others 8.
+    std::vector<std::array<int, 4>> steps(636);
+    for (auto &step : steps) {
+        for (int horse = 1; horse <= 4; ++horse)
+            step[std::size_t(horse - 1)] = horse == winner ? 10 : horse == second ? 9 : 8;
+    }
+    scriptSteps(steps);
+}

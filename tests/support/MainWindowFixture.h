@@ -1,0 +1,61 @@
+#pragma once
+
+#include "race/frmRumida.h"
+#include "tests/support/TestServices.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A real main window, shown and active offscreen, with scripted services.
+class MainWindowTest : public ::testing::Test {
+protected:
+    ScriptedMessages messages;
+    CountingBeep beep;
+    ScriptedRandom random;
+    CountingPacer pacer;
+    std::unique_ptr<frmRumida> window;
+
+    // Builds the window; the six draws of its odds come from `odds` when given.
+    void open(std::initializer_list<float> oddsDraws = {});
+    void TearDown() override;
+
+    template <class T> T *find(const QString &name) const
+    {
+        T *control = window->findChild<T *>(name);
+        EXPECT_NE(control, nullptr) << name.toStdString();
+        return control;
+    }
+    QCheckBox *chk(const char *digits) const { return find<QCheckBox>(QStringLiteral("chk") + QLatin1String(digits)); }
+    QLineEdit *txt(const char *digits) const { return find<QLineEdit>(QStringLiteral("txt") + QLatin1String(digits)); }
+    QPushButton *button(const char *name) const { return find<QPushButton>(QLatin1String(name)); }
+    QString label(const char *name) const { return find<QLabel>(QLatin1String(name))->text(); }
+    QString money() const { return label("lblCurrent"); }
+
+    // Mouse clicks as a player makes them (a check box is clicked on its box).
+    void click(QWidget *control);
+    void clickCheck(const char *digits) { click(chk(digits)); }
+    // Types into whatever has the focus.
+    void type(const QString &text);
+    // Pastes text into the focused box, as a player pastes full-width forms.
+    void paste(const QString &text);
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // Picks a menu item by its objectName through its menu, as the mouse does.
+    void pick(const char *actionName);
+
+    QWidget *focus() const;
+    QString focusName() const;
+
+    // Ticks pair `digits`, types `amount` and leaves the box by clicking cmdEndBet's neighbour...
+    // (kept simple: tests spell out their own sequences).
+
+    // Scripts a race: each step draws four values; `steps` gives each step's
+    // four step sizes (1..10) for horses 1..4.
+    void scriptSteps(const std::vector<std::array<int, 4>> &steps);
+    // Scripts a whole race that ends with exactly one horse `winner` past the
+    // line and `second` the most advanced of the rest.
+    void scriptRace(int winner, int second);
+};

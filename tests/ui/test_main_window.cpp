@@ -1,0 +1,185 @@
+// The main window as it opens, its focus order, start over and quitting.
+#include "platform/Random.h"
+#include "tests/support/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const char *const Pairs[] = {"12", "13", "14", "23", "24", "34"};
+}
+
+TEST_F(MainWindowTest, OpensReadyForBetting)
+{
+    open();
+    EXPECT_EQ(money(), QStringLiteral("￥10,000"));
+    for (const char *digits : Pairs) {
+        bool isNumber = false;
+        const double odds = label((std::string("lbl") + digits).c_str()).toDouble(&isNumber);
+        EXPECT_TRUE(isNumber) << digits;
+        EXPECT_GE(odds, 1.0);
+        EXPECT_LE(odds, 11.0); // 10.9999995 reads "11"
+        EXPECT_FALSE(chk(digits)->isChecked());
+        EXPECT_TRUE(chk(digits)->isEnabled());
+        EXPECT_TRUE(txt(digits)->text().isEmpty());
+        EXPECT_FALSE(txt(digits)->isEnabled());
+    }
+    EXPECT_FALSE(button("cmdStart")->isEnabled());
+    EXPECT_FALSE(button("cmdNext")->isEnabled());
+    EXPECT_TRUE(button("cmdEndBet")->isEnabled());
+    EXPECT_EQ(focusName(), QStringLiteral("cmdEndBet"));
+    EXPECT_TRUE(label("lblWinner").isEmpty());
+    EXPECT_TRUE(label("lblHaitou").isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ルミダ　Ver1.01"));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    // Fixed single border: a close box, no minimize or maximize box, no resizing.
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(window->centralWidget()->size(), QSize(495, 408));
+}
+
+TEST_F(MainWindowTest, OddsAreTheScriptedDrawsInPairOrder)
+{
+    open({0.45f, 0.0f, 0.9f, 0.2f, 0.99999994f, 0.5f});
+    EXPECT_EQ(random.reseeds, 1);
+    EXPECT_EQ(label("lbl12"), QStringLiteral("5.5"));
+    EXPECT_EQ(label("lbl13"), QStringLiteral("1"));
+    EXPECT_EQ(label("lbl14"), QStringLiteral("10"));
+    EXPECT_EQ(label("lbl23"), QStringLiteral("3"));
+    EXPECT_EQ(label("lbl24"), QStringLiteral("11"));
+    EXPECT_EQ(label("lbl34"), QStringLiteral("6"));
+    EXPECT_FLOAT_EQ(window->pairs()[0].odds, 5.5f);
+}
+
+TEST_F(MainWindowTest, GeneratorsStartedAtTheSameClockReadingGiveDifferentOdds)
+{
+    const auto frozen = [] { return std::uint64_t(123456789); };
+    SystemRandom first(frozen), second(frozen);
+    frmRumida a({messages, beep, first, pacer});
+    frmRumida b({messages, beep, second, pacer});
+    int same = 0;
+    for (std::size_t i = 0; i < 6; ++i)
+        same += a.pairs()[i].odds == b.pairs()[i].odds;
+    EXPECT_LT(same, 6);
+}
+
+TEST_F(MainWindowTest, TabWalksTheEnabledControlsInOrder)
+{
+    open();
+    QStringList walked;
+    for (int i = 0; i < 8; ++i) {
+        key(Qt::Key_Tab);
+        walked << focusName();
+    }
+    EXPECT_EQ(walked, (QStringList{"chk12", "chk13", "chk14", "chk23", "chk24", "chk34",
+                                   "cmdEndBet", "chk12"}));
+
+    // With every pair ticked the amount boxes join, txt13 last.
+    for (const char *digits : Pairs)
+        clickCheck(digits);
+    click(chk("34"));
+    click(chk("34")); // unticks and ticks again: the focus ends in txt34
+    chk("34")->setFocus(Qt::TabFocusReason);
+    walked.clear();
+    for (int i = 0; i < 7; ++i) {
+        key(Qt::Key_Tab);
+        walked << focusName();
+    }
+    EXPECT_EQ(walked, (QStringList{"txt12", "txt14", "txt23", "txt24", "txt34", "txt13",
+                                   "cmdEndBet"}));
+}
+
+TEST_F(MainWindowTest, StartOverYesRestoresTheMoneyOnly)
+{
+    open();
+    clickCheck("13");
+    type("1500");
+    click(button("cmdEndBet"));
+    ASSERT_EQ(money(), QStringLiteral("￥8,500"));
+
+    messages.answer(MessageService::Answer::No);
+    pick("mnuStartOver");
+    EXPECT_EQ(money(), QStringLiteral("￥8,500"));
+
+    messages.answer(MessageService::Answer::Yes);
+    pick("mnuStartOver");
+    ASSERT_EQ(messages.asked.size(), 2);
+    const auto &q = messages.asked.last();
+    EXPECT_EQ(q.text, QStringLiteral("初めからやり直しますか？"));
+    EXPECT_EQ(q.title, QStringLiteral("やり直す？"));
+    EXPECT_EQ(q.buttons, MessageService::Buttons::YesNo);
+    EXPECT_EQ(q.icon, MessageService::Icon::Question);
+    EXPECT_EQ(q.defaultButton, 1);
+    EXPECT_EQ(money(), QStringLiteral("￥10,000"));
+    // The closed betting stays closed, the stake stays shown.
+    EXPECT_TRUE(chk("13")->isChecked());
+    EXPECT_EQ(txt("13")->text(), QStringLiteral("￥1,500"));
+    EXPECT_TRUE(button("cmdStart")->isEnabled());
+    EXPECT_FALSE(button("cmdEndBet")->isEnabled());
+}
+
+TEST_F(MainWindowTest, QuitCancelledFromCloseBoxAndMenuChangesNothing)
+{
+    open();
+    const QString oddsBefore = label("lbl12");
+    messages.answer(MessageService::Answer::Cancel);
+    window->close();
+    messages.answer(MessageService::Answer::Cancel);
+    pick("mnuEnd");
+    ASSERT_EQ(messages.asked.size(), 2);
+    for (const auto &q : messages.asked) {
+        EXPECT_EQ(q.text, QStringLiteral("ルミダを終了しますか？"));
+        EXPECT_EQ(q.title, QStringLiteral("ルミダの終了"));
+        EXPECT_EQ(q.buttons, MessageService::Buttons::OkCancel);
+        EXPECT_EQ(q.icon, MessageService::Icon::Question);
+        EXPECT_EQ(q.defaultButton, 2);
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isEnding());
+    EXPECT_EQ(money(), QStringLiteral("￥10,000"));
+    EXPECT_EQ(label("lbl12"), oddsBefore);
+}
+
+TEST_F(MainWindowTest, QuitConfirmedClosesEveryWindowAndExitsWithZero)
+{
+    open();
+    QWidget other; // stands for a side window
+    other.show();
+    messages.answer(MessageService::Answer::Ok);
+    bool handlerRanAfter = false;
+    QTimer::singleShot(0, window.get(), [this] { pick("mnuEnd"); });
+    // Anything queued behind the answer must not reach the game.
+    QTimer::singleShot(0, window.get(), [&] {
+        handlerRanAfter = !window->isEnding();
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(handlerRanAfter);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_TRUE(window->isEnding());
+}
+
+TEST_F(MainWindowTest, TheCloseBoxAsksThroughARealMessageBox)
+{
+    // The one test that answers a real QMessageBox: Escape is Cancel.
+    QtMessageService real;
+    window = std::make_unique<frmRumida>(GameServices{real, beep, random, pacer});
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTimer::singleShot(0, [] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("ルミダの終了"));
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isEnding());
+    // The asking window is active again, with its focus where it was.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(focusName(), QStringLiteral("cmdEndBet"));
+}
