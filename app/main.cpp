@@ -5,7 +5,7 @@
 #include "platform/GameLocale.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "race/frmRumida.h"
+#include "windows/Game.h"
 
 #include <QApplication>
 
@@ -26,7 +26,9 @@ int main(int, char **argv)
     SystemRandom random;
     DisplayPacer pacer;
 
-    frmRumida main({messages, beep, random, pacer});
-    main.show();
+    // The splash window starts the program; it builds the main window hidden
+    // and hands over to it when its timer ticks.
+    Game game({messages, beep, random, pacer});
+    game.start();
     return app.exec();
 }

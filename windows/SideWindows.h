@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class frmHelp;
+class frmVersion;
+class frmZelko;
+
+// Opens the gallery, help and version windows from the main window's menus.
+// Each exists at most once, modeless and without an owner; choosing its menu
+// item again only brings it to the front. A side window destroys itself when
+// closed, so the next opening builds it afresh.
+class SideWindows : public QObject {
+    Q_OBJECT
+public:
+    SideWindows();
+    ~SideWindows() override; // destroys the side windows still open
+
+    // The side windows now open, or null.
+    frmZelko *gallery() const;
+    frmHelp *help() const;
+    frmVersion *version() const;
+
+public slots:
+    void openGallery();
+    void openHelp();
+    void openVersion();
+
+private:
+    QPointer<frmZelko> gallery_;
+    QPointer<frmHelp> help_;
+    QPointer<frmVersion> version_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+#include <chrono>
+
+class Game;
+class QTimer;
+
+// The opening splash: a borderless picture card with the title, the version
+// and the credits over a photograph. Its load step builds the main window
+// hidden; when its timer ticks it shows the main window and destroys itself.
+class frmCopy : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds ShowTime{3000};
+
+    // Builds the splash and runs its load step; showTime is the timer's
+    // interval (tests shorten it).
+    explicit frmCopy(Game &game, std::chrono::milliseconds showTime = ShowTime);
+    ~frmCopy() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Timer1_Timer();
+    void showMainWindow();
+
+    Game &game_;
+    QTimer *Timer1 = nullptr;
+    bool handedOver_ = false;
+};

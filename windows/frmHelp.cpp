@@ -1,0 +1,74 @@
+#include "windows/frmHelp.h"
+
+#include "platform/Buttons.h"
+#include "platform/Twips.h"
+#include "platform/WindowStyle.h"
+
+#include <QPlainTextEdit>
+#include <QStringList>
+
+namespace {
+constexpr double ClientWidth = 6480;
+constexpr double ClientHeight = 3735;
+} // namespace
+
+QString frmHelp::helpText()
+{
+    // The blank-looking lines hold ideographic spaces; the mid-sentence breaks
+    // are part of the text.
+    static const QStringList lines{
+        QStringLiteral("使い方は簡単です。"),
+        QString(16, QChar(0x3000)),
+        QStringLiteral("賭けたい馬番連勝の場所をチェックします。そして、左のテキストボックスにかけた"),
+        QStringLiteral("い金額を数字だけで入れます。"),
+        QString(1, QChar(0x3000)),
+        QStringLiteral("賭けたい場所全てに賭けたら、次は「賭け終了」のボタンを押し、「レース開始」を押"),
+        QStringLiteral("しますと、レースがスタートします。"),
+        QString(1, QChar(0x3000)),
+        QStringLiteral("レース終了後、配当金が下に表示されます。そして、「次のレース」に進みます。"),
+        QString(1, QChar(0x3000)),
+        QStringLiteral("賭ける時点で、お金はマイナスになっても大丈夫ですが、レース終了時点でお金"),
+        QStringLiteral("がマイナスの場合は、ゲームオーバーとなりますので注意してください。"),
+        QString(1, QChar(0x3000)),
+        QStringLiteral("おまけのゼルコ写真集は、僕が去年（１９９８）の夏に撮った物です。横にいてる小さい馬はゼルコの初の子供です。"),
+    };
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+frmHelp::frmHelp(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("ルミダ　使い方"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *command1 = new CommandButton(QStringLiteral("戻る"), this);
+    command1->setObjectName(QStringLiteral("Command1"));
+    placeControl(command1, 120, 3120, 6255, 495);
+    connect(command1, &QPushButton::clicked, this, &frmHelp::Command1_Click);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab moves on to the button, as in a multi-line text box of the desktop.
+    Text1->setTabChangesFocus(true);
+    Text1->setPlainText(helpText());
+    Text1->setGeometry(Twips::rect(120, 120, 6255, 2895));
+    QWidget::setTabOrder(Text1, command1);
+
+    applyWindowStyle(this, {BorderStyle::FixedDialog, false,
+                            QSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight))});
+    Text1->setFocus(Qt::OtherFocusReason);
+}
+
+frmHelp::~frmHelp() = default;
+
+void frmHelp::Command1_Click()
+{
+    close();
+}

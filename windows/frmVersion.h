@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+// The version information: title, version, credits and a button back.
+class frmVersion : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmVersion(QWidget *parent = nullptr);
+    ~frmVersion() override;
+
+    static const QColor ButtonColour;
+
+private:
+    void Command1_Click();
+};
