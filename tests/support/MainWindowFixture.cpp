@@ -36,6 +36,13 @@ void MainWindowTest::click(QWidget *control)
     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, at);
 }
 
+void MainWindowTest::leaveBox()
+{
+    QPushButton *endBet = button("cmdEndBet");
+    QTest::mousePress(endBet, Qt::LeftButton, Qt::NoModifier, endBet->rect().center());
+    QTest::mouseRelease(endBet, Qt::LeftButton, Qt::NoModifier, QPoint(-20, -20));
+}
+
 void MainWindowTest::type(const QString &text)
 {
     QWidget *target = focus();
@@ -69,10 +76,20 @@ void MainWindowTest::pick(const char *actionName)
         ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
         const QRect r = menu->actionGeometry(action);
         QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
-        QTest::qWait(0);
+        EXPECT_TRUE(QTest::qWaitFor([menu] { return !menu->isVisible(); }));
+        if (!window->isEnding())
+            reactivate();
         return;
     }
     FAIL() << "no menu holds " << actionName;
+}
+
+void MainWindowTest::reactivate()
+{
+    // A desktop leaves the window active when its menu closes; the offscreen
+    // platform leaves the hidden menu active instead.
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == window.get(); }));
 }
 
 QWidget *MainWindowTest::focus() const

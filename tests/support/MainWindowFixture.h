@@ -38,6 +38,9 @@ protected:
     // Mouse clicks as a player makes them (a check box is clicked on its box).
     void click(QWidget *control);
     void clickCheck(const char *digits) { click(chk(digits)); }
+    // Takes the focus out of an amount box without clicking anything: the
+    // mouse is pressed on cmdEndBet and released away from it.
+    void leaveBox();
     // Types into whatever has the focus.
     void type(const QString &text);
     // Pastes text into the focused box, as a player pastes full-width forms.
@@ -46,11 +49,9 @@ protected:
     // Picks a menu item by its objectName through its menu, as the mouse does.
     void pick(const char *actionName);
 
+    void reactivate();
     QWidget *focus() const;
     QString focusName() const;
-
-    // Ticks pair `digits`, types `amount` and leaves the box by clicking cmdEndBet's neighbour...
-    // (kept simple: tests spell out their own sequences).
 
     // Scripts a race: each step draws four values; `steps` gives each step's
     // four step sizes (1..10) for horses 1..4.

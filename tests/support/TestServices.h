@@ -9,6 +9,13 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <ostream>
+
+// Lets test failures print Qt strings as text.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Message boxes answered from a script. Every question is recorded; an
 // unexpected question (no answer left) fails the test and answers Cancel/No.
