@@ -18,8 +18,12 @@ constexpr double ClientWidth = 5055;
 constexpr double ClientHeight = 4170;
 
 // A transparent label that sizes itself to its text, at a position in twips.
+// The fallback Japanese fonts have a deeper descent than the desktop's (a
+// 36 pt line is 51 pixels, not 48); where the letters themselves fit the
+// height the layout gives, the label keeps that height, aligned to its top,
+// rather than reach into the label below.
 QLabel *creditLabel(QWidget *parent, const char *name, const QString &text, double left,
-                    double top, const QFont *font, const QColor *colour)
+                    double top, double height, const QFont *font, const QColor *colour)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
@@ -31,6 +35,13 @@ QLabel *creditLabel(QWidget *parent, const char *name, const QString &text, doub
         label->setPalette(palette);
     }
     label->adjustSize();
+    const QFontMetrics metrics(label->font());
+    const int inkBottom = metrics.ascent() + metrics.tightBoundingRect(text).bottom() + 1;
+    const int givenHeight = Twips::toPixels(height);
+    if (label->height() > givenHeight && inkBottom <= givenHeight) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->resize(label->width(), givenHeight);
+    }
     label->move(Twips::toPixels(left), Twips::toPixels(top));
     return label;
 }
@@ -75,16 +86,16 @@ void frmCopy::buildControls()
     const QFont title = Fonts::japanese(36);
 
     // The credits are the game's own; the addresses and names are invented.
-    creditLabel(client, "Label6", QStringLiteral("Ｚｅｌｋｏ"), 3840, 3120, nullptr, nullptr);
-    creditLabel(client, "Label5", QStringLiteral("ゼルコ・ファンクラブ"), 1200, 3840, &credit,
+    creditLabel(client, "Label6", QStringLiteral("Ｚｅｌｋｏ"), 3840, 3120, 180, nullptr, nullptr);
+    creditLabel(client, "Label5", QStringLiteral("ゼルコ・ファンクラブ"), 1200, 3840, 240, &credit,
                 &yellow);
-    creditLabel(client, "Label4", QStringLiteral("作：ルミダ工房"), 2760, 3480, &credit, &red);
-    creditLabel(client, "Label3", QStringLiteral("© 1999 ルミダ"), 960, 3480, &credit, &red);
+    creditLabel(client, "Label4", QStringLiteral("作：ルミダ工房"), 2760, 3480, 240, &credit, &red);
+    creditLabel(client, "Label3", QStringLiteral("© 1999 ルミダ"), 960, 3480, 240, &credit, &red);
     auto *line1 = new LineControl(client, 120, 4920, 3360, 4);
     line1->setObjectName(QStringLiteral("Line1"));
-    creditLabel(client, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1680, 840, &version,
+    creditLabel(client, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1680, 840, 315, &version,
                 &red);
-    creditLabel(client, "Label1", QStringLiteral("ルミダ"), 120, 120, &title, &red);
+    creditLabel(client, "Label1", QStringLiteral("ルミダ"), 120, 120, 720, &title, &red);
 }
 
 void frmCopy::Form_Load()

@@ -7,8 +7,36 @@
 #include "platform/WindowStyle.h"
 
 #include <QLabel>
+#include <QPainter>
 
 namespace {
+// The graphical button: a flat face in its own colour with a raised edge that
+// sinks while pressed, and a dotted rectangle inside the edge while it has the
+// focus. A style sheet draws the face so under every style.
+class GraphicalButton final : public CommandButton {
+public:
+    GraphicalButton(const QString &caption, const QColor &face, QWidget *parent)
+        : CommandButton(caption, parent)
+    {
+        // No outline: the style's own focus mark would tint the face.
+        setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 2px outset %2;"
+                                     " outline: none; }"
+                                     "QPushButton:pressed { border-style: inset; }")
+                          .arg(face.name(), face.darker(160).name()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        CommandButton::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().buttonText().color(), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(4, 4, -5, -5));
+    }
+};
+
 constexpr double ClientWidth = 4335;
 constexpr double ClientHeight = 3135;
 
@@ -32,7 +60,6 @@ QLabel *autoSizeLabel(QWidget *parent, const char *name, const QString &text, do
 }
 } // namespace
 
-const QColor frmVersion::ButtonColour(0, 255, 255);
 
 frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
 {
@@ -40,14 +67,8 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("ルミダ　バージョン情報"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *command1 = new CommandButton(QStringLiteral("戻る"), this);
+    auto *command1 = new GraphicalButton(QStringLiteral("戻る"), QColor(0, 255, 255), this);
     command1->setObjectName(QStringLiteral("Command1"));
-    // The graphical button: a flat face in its own colour with a raised edge
-    // that sinks while pressed. A style sheet draws it so under every style.
-    command1->setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: rgb(0, 255, 255); border: 2px outset rgb(0, 160, 160); }"
-        "QPushButton:pressed { border-style: inset; }"
-        "QPushButton:focus { outline: 1px dotted black; }"));
     placeControl(command1, 3480, 2640, 735, 375);
     connect(command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
 
@@ -58,7 +79,7 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
     line2->setObjectName(QStringLiteral("Line2"));
     QLabel *label4 = makeLabel(
         this, "Label4",
-        QStringLiteral("ご質問・ご意見・サポートのご依頼は support@rumida.example までお送りください。"));
+        QStringLiteral("本ソフトへのご質問・苦情・サポートのご依頼は support@rumida.example までお送りください。"));
     label4->setWordWrap(true);
     label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeControl(label4, 480, 1800, 3375, 615);

@@ -9,8 +9,6 @@ public:
     explicit frmVersion(QWidget *parent = nullptr);
     ~frmVersion() override;
 
-    static const QColor ButtonColour;
-
 private:
     void Command1_Click();
 };
