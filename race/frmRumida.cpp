@@ -153,7 +153,7 @@ void frmRumida::buildControls()
     }
 
     // The frame grows, keeping its left and top, where the odds need more room.
-    const int oddsRight = pairs_[0].lbl->geometry().right() + fraOdds->contentsMargins().right() + 2;
+    const int oddsRight = pairs_[0].lbl->geometry().right() + 3;
     if (oddsRight > fraOdds->width())
         fraOdds->resize(oddsRight, fraOdds->height());
 

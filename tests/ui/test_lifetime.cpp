@@ -1,0 +1,115 @@
+// Nothing piles up over a long session: side windows opened and closed many
+// times, races run one after another. Leaks are LeakSanitizer's to find in
+// the sanitizer build; here the live widgets and resident memory must settle.
+#include "tests/support/MainWindowFixture.h"
+#include "windows/SideWindows.h"
+#include "windows/frmHelp.h"
+#include "windows/frmVersion.h"
+#include "windows/frmZelko.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+long residentBytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// AddressSanitizer keeps freed memory in quarantine, so resident memory
+// only means something in the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool MeasuresMemory = false;
+#else
+constexpr bool MeasuresMemory = true;
+#endif
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+} // namespace
+
+class LifetimeTest : public MainWindowTest {
+protected:
+    SideWindows sideWindows;
+
+    void SetUp() override
+    {
+        open();
+        QObject::connect(window.get(), &frmRumida::galleryRequested, &sideWindows,
+                         &SideWindows::openGallery);
+        QObject::connect(window.get(), &frmRumida::helpRequested, &sideWindows,
+                         &SideWindows::openHelp);
+        QObject::connect(window.get(), &frmRumida::versionRequested, &sideWindows,
+                         &SideWindows::openVersion);
+    }
+
+    void trigger(const char *actionName) { window->findChild<QAction *>(QLatin1String(actionName))->trigger(); }
+
+    // Opens each side window from its menu item and closes it again: the
+    // gallery and help with their 戻る button, the version window by its close box.
+    void sideWindowRound()
+    {
+        trigger("mnuZelko");
+        trigger("mnuHow");
+        trigger("mnuVer");
+        ASSERT_NE(sideWindows.gallery(), nullptr);
+        ASSERT_NE(sideWindows.help(), nullptr);
+        ASSERT_NE(sideWindows.version(), nullptr);
+        QTest::mouseClick(sideWindows.gallery()->findChild<QWidget *>(QStringLiteral("cmdNextPic")), Qt::LeftButton);
+        QTest::mouseClick(sideWindows.gallery()->findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::mouseClick(sideWindows.help()->findChild<QWidget *>(QStringLiteral("Command1")), Qt::LeftButton);
+        sideWindows.version()->close();
+        flushDeletes();
+        ASSERT_EQ(sideWindows.gallery(), nullptr);
+        ASSERT_EQ(sideWindows.help(), nullptr);
+        ASSERT_EQ(sideWindows.version(), nullptr);
+    }
+
+    void raceRound()
+    {
+        click(button("cmdEndBet"));
+        click(button("cmdStart"));
+        ASSERT_TRUE(button("cmdNext")->isEnabled());
+        click(button("cmdNext"));
+        ASSERT_TRUE(button("cmdEndBet")->isEnabled());
+    }
+};
+
+TEST_F(LifetimeTest, SideWindowsAndRacesLeaveNothingBehind)
+{
+    constexpr int WindowRounds = 500;
+    constexpr int Races = 200;
+    qsizetype widgetsAfterWarmUp = 0;
+    long memoryAfterWarmUp = 0;
+    for (int round = 0; round < WindowRounds; ++round) {
+        sideWindowRound();
+        if (round < Races)
+            raceRound();
+        if (HasFatalFailure())
+            return;
+        if (round == 9) {
+            widgetsAfterWarmUp = QApplication::allWidgets().size();
+            memoryAfterWarmUp = residentBytes();
+        }
+    }
+    flushDeletes();
+    EXPECT_EQ(QApplication::allWidgets().size(), widgetsAfterWarmUp);
+    if (MeasuresMemory) {
+        const long growth = residentBytes() - memoryAfterWarmUp;
+        std::printf("resident memory after warm-up %ld KiB, growth %ld KiB\n",
+                    memoryAfterWarmUp / 1024, growth / 1024);
+        EXPECT_LT(growth, 1024 * 1024);
+    }
+}
