@@ -3,10 +3,12 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test build build-asan deps art test-plain test-asan clean
+.PHONY: play test build build-asan deps art test-plain test-asan clean fuzz
 
 deps:
 	@bash scripts/install-deps.sh
@@ -38,5 +40,13 @@ art:
 	@bash scripts/install-deps.sh art
 	@/usr/bin/python3 resources/generator/draw.py resources/pictures
 
+# libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built by
+# Debian's clang in a configuration of its own; FUZZ_SECONDS for each target.
+fuzz: deps
+	@bash scripts/install-deps.sh fuzz
+	@cmake -S fuzz -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
