@@ -46,13 +46,6 @@ const char* pairName(int code)
     return isPairCode(code) ? Pairs[static_cast<std::size_t>(code - 1)].name : "";
 }
 
-std::int16_t stepFromRandom(float r)
-{
-    // In double the product and the sum of a single-precision r are exact, so the step is
-    // the true floor: r below 1 never rounds up to 11.
-    return static_cast<std::int16_t>(std::floor(static_cast<double>(r) * 10.0 + 1.0));
-}
-
 float oddsFromRandom(float r)
 {
     const float tenfold = r * 10.0f;

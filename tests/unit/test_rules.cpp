@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <cstring>
 #include <deque>
 #include <limits>
 #include <string>
