@@ -3,7 +3,7 @@
 # Usage: install-deps.sh [art]   ("art" adds what the picture generator needs)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic)
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils)
 case "${1:-}" in
   art) packages=(python3 python3-pil python3-numpy) ;;
   windres) packages=(binutils-mingw-w64-x86-64) ;;
