@@ -1,0 +1,803 @@
+// Random play: the real main window, offscreen, and the reference model of
+// tests/model are driven with the same random player actions and the same
+// random draws, and must agree on everything the window shows after every
+// action. A disagreement is shrunk to a short action list and printed with
+// its seed; RUMIDA_SEED=<seed> replays that seed alone.
+#include "tests/model/ReferenceModel.h"
+#include "tests/support/MainWindowFixture.h"
+#include "windows/SideWindows.h"
+#include "windows/frmHelp.h"
+#include "windows/frmVersion.h"
+#include "windows/frmZelko.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+using refmodel::Control;
+using ModelAnswer = refmodel::Answer;
+
+// Seeds run by default, and the actions each seed plays.
+constexpr std::uint64_t DefaultSeeds[] = {1, 2, 3, 4, 5, 6, 7, 8};
+constexpr int ActionsPerSeed = 2600;
+// A game is played on one window until the program is quit or this many
+// actions have been played; then a fresh window starts the next game.
+constexpr std::size_t ActionsPerGame = 300;
+// Shrinking a failure stops after this long and prints the shortest list so far.
+constexpr auto ShrinkBudget = std::chrono::seconds(120);
+
+enum class Kind {
+    Open, // builds the window; its draws are the first odds
+    ClickCheck,
+    ClickText,
+    ClickButton,
+    PressAway, // presses cmdEndBet and releases the mouse away from it
+    Tab,
+    Backtab,
+    Space,
+    Enter,
+    Backspace,
+    Type,
+    Paste,
+    StartOver,
+    MenuEnd,
+    CloseBox,
+    OpenGallery,
+    GalleryNext,
+    GalleryBack,
+    CloseGallery,
+    OpenHelp,
+    CloseHelp,
+    OpenVersion,
+    CloseVersion,
+};
+
+// What the random values scripted for an action are shaped for.
+enum class Draws { None, Odds, Race };
+
+struct Action {
+    Kind kind = Kind::Open;
+    int arg = 0;         // the pair (0..5), the button, or how a side window closes
+    std::u16string text; // typed or pasted
+    ModelAnswer yesNo = ModelAnswer::No;
+    ModelAnswer okCancel = ModelAnswer::Cancel;
+    Draws draws = Draws::None;
+    std::uint64_t drawSeed = 0;
+};
+
+const Control Buttons[] = {Control::cmdEndBet, Control::cmdStart, Control::cmdNext};
+
+std::string utf8(const std::u16string &s)
+{
+    return QString::fromStdU16String(s).toStdString();
+}
+
+std::string quoted(const std::u16string &s)
+{
+    std::string out = "\"";
+    const std::string text = utf8(s.size() > 60 ? s.substr(0, 60) : s);
+    for (char c : text) {
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
+    }
+    if (s.size() > 60)
+        out += "...(" + std::to_string(s.size()) + " chars)";
+    return out + "\"";
+}
+
+const char *answerName(ModelAnswer a)
+{
+    switch (a) {
+    case ModelAnswer::Ok: return "Ok";
+    case ModelAnswer::Cancel: return "Cancel";
+    case ModelAnswer::Yes: return "Yes";
+    case ModelAnswer::No: return "No";
+    }
+    return "?";
+}
+
+std::string describe(const Action &a)
+{
+    std::ostringstream out;
+    const char *pair = refmodel::PairDigits[a.arg % 6];
+    switch (a.kind) {
+    case Kind::Open: out << "open the window"; break;
+    case Kind::ClickCheck: out << "click chk" << pair; break;
+    case Kind::ClickText: out << "click txt" << pair; break;
+    case Kind::ClickButton: out << "click " << refmodel::controlName(Buttons[a.arg % 3]); break;
+    case Kind::PressAway: out << "press cmdEndBet, release away"; break;
+    case Kind::Tab: out << "Tab"; break;
+    case Kind::Backtab: out << "Shift+Tab"; break;
+    case Kind::Space: out << "Space"; break;
+    case Kind::Enter: out << "Enter"; break;
+    case Kind::Backspace: out << "Backspace"; break;
+    case Kind::Type: out << "type " << quoted(a.text); break;
+    case Kind::Paste: out << "paste " << quoted(a.text); break;
+    case Kind::StartOver: out << "menu mnuStartOver"; break;
+    case Kind::MenuEnd: out << "menu mnuEnd"; break;
+    case Kind::CloseBox: out << "close box of the main window"; break;
+    case Kind::OpenGallery: out << "menu mnuZelko"; break;
+    case Kind::GalleryNext: out << "gallery >"; break;
+    case Kind::GalleryBack: out << "gallery <"; break;
+    case Kind::CloseGallery: out << (a.arg ? "gallery close box" : "gallery 戻る"); break;
+    case Kind::OpenHelp: out << "menu mnuHow"; break;
+    case Kind::CloseHelp: out << (a.arg ? "help close box" : "help 戻る"); break;
+    case Kind::OpenVersion: out << "menu mnuVer"; break;
+    case Kind::CloseVersion: out << (a.arg ? "version close box" : "version 戻る"); break;
+    }
+    switch (a.kind) {
+    case Kind::ClickButton:
+    case Kind::Space:
+    case Kind::Enter:
+    case Kind::StartOver:
+    case Kind::MenuEnd:
+    case Kind::CloseBox:
+        out << " [answers " << answerName(a.yesNo) << "/" << answerName(a.okCancel) << "]";
+        break;
+    default:
+        break;
+    }
+    if (a.draws != Draws::None)
+        out << " [" << (a.draws == Draws::Odds ? "odds" : "race") << " draws 0x" << std::hex << a.drawSeed << "]";
+    return out.str();
+}
+
+// ---------------------------------------------------------------------------
+// Random values the window and the model both consume
+
+// A value r in [0, 1) with floor(r * 10 + 1) == size, well away from the edges
+// unless `edge` asks for the extreme ones.
+float drawForStep(int size, std::mt19937_64 &rng, bool edge)
+{
+    if (edge && size == 1)
+        return 0.0f;
+    if (edge && size == 10)
+        return std::nextafter(1.0f, 0.0f);
+    std::uniform_real_distribution<double> within(0.05, 0.95);
+    return float((size - 1 + within(rng)) / 10.0);
+}
+
+std::vector<float> makeDraws(Draws kind, std::uint64_t seed)
+{
+    std::mt19937_64 rng(seed);
+    std::vector<float> values;
+    if (kind == Draws::Odds) {
+        const float special[] = {0.0f, 0.25f, 0.5f, 0.05f, 0.15f, 0.999f, std::nextafter(1.0f, 0.0f)};
+        for (int i = 0; i < 6; ++i) {
+            if (rng() % 3 == 0)
+                values.push_back(special[rng() % std::size(special)]);
+            else
+                values.push_back(float(rng() >> 40) / 16777216.0f);
+        }
+    } else if (kind == Draws::Race) {
+        // A long stretch in which every horse keeps its own pace (one at the
+        // top pace of 10 keeps the race short), then a random finish with
+        // steps from `low` to 10: close finishes, ties and several horses
+        // past the line at once.
+        int pace[4];
+        for (int &p : pace) {
+            const auto k = rng() % 10;
+            p = k < 5 ? 10 : k < 8 ? 9 : 8;
+        }
+        pace[rng() % 4] = 10;
+        const int lows[] = {1, 5, 9, 10};
+        const int low = lows[rng() % 4];
+        const bool edges = rng() % 4 == 0;
+        constexpr int Stretch = 600, Finish = 400; // a horse at pace 10 finishes within them
+        values.reserve(4 * (Stretch + Finish));
+        for (int step = 0; step < Stretch + Finish; ++step) {
+            for (int h = 0; h < 4; ++h) {
+                const int size = step < Stretch ? pace[h] : low + int(rng() % unsigned(11 - low));
+                values.push_back(drawForStep(size, rng, edges));
+            }
+        }
+    }
+    return values;
+}
+
+// ---------------------------------------------------------------------------
+// Random player input
+
+std::u16string u16(const char *utf8Text)
+{
+    return QString::fromUtf8(utf8Text).toStdU16String();
+}
+
+// A text a player might type: amounts, signs, separators, full-width forms,
+// currency signs, garbage, huge and negative amounts, and nothing.
+std::u16string randomAmount(std::mt19937_64 &rng, const refmodel::MainWindowModel &model, bool forPaste)
+{
+    static const char *const whole[] = {
+        "500", "1500", "1000", "10000", "1,000", "12,345", "2.5", "0.5", "1.5", "-2.5", "3.25",
+        "-300", "+20", "－３５０", "１２３", "１，０００", "２．５", "￥500", "¥1,000", "\\200",
+        "-￥1,500", "￥-15", "(￥1,500)", "(300)", "(-5)", "abc", "12abc", "1e3", "1E2", "1e", "e5",
+        ".", "-", "..5", "1.2.3", " 7 5", "　８", ".5", "5.", "-.5", "1,", ",1", "1,,0",
+        "3000000000", "2147483647", "2147483648", "-2147483648", "-2147483649", "2147483647.5",
+        "-2147483648.5", "2147483646.5", "-2147483647.5", "1e10", "99999999999999999999", "1e400",
+        "1e-400", "0", "-0", "00012", "0.4", "-0.4", "-0.5", "1,000,000,000,000,000,000,000,000",
+        "1,234,567,890,123,456,789", "", "7", "99", "333"};
+    static const char *const pieces[] = {"0", "1", "2", "5", "7", "9", ",", ".", "-", "+", "e",
+                                         "E", " ", "　", "￥", "¥", "\\", "(", ")", "a", "０",
+                                         "５", "．", "－", "＋", "，", "x", "00", "000"};
+    const auto pick = rng() % 20;
+    if (pick < 7)
+        return u16(whole[rng() % std::size(whole)]);
+    if (pick < 11)
+        return refmodel::ascii(std::to_string(rng() % 20000));
+    if (pick < 12) {
+        // Everything, or a little more: a ruin after a lost race.
+        const std::int64_t extra = rng() % 2 ? 0 : std::int64_t(rng() % 3000);
+        return refmodel::ascii(std::to_string(model.money + extra));
+    }
+    if (pick < 13 && forPaste) {
+        static const char *const pasted[] = {"\t4\u30000", "1\n2", " 12 ", "\t-\t7", "5\t,000",
+                                             "1\n,000"};
+        return u16(pasted[rng() % std::size(pasted)]);
+    }
+    if (pick < 14 && forPaste) {
+        // Long texts: a huge amount, a long grouped number, long garbage.
+        switch (rng() % 3) {
+        case 0: return std::u16string(std::size_t(30 + rng() % 400), u'9');
+        case 1: {
+            std::u16string s = u"1";
+            for (int k = int(rng() % 110); k > 0; --k)
+                s += u",000";
+            return s;
+        }
+        default: return std::u16string(std::size_t(50 + rng() % 300), u'x');
+        }
+    }
+    std::u16string s;
+    for (int k = 1 + int(rng() % 4); k > 0; --k)
+        s += u16(pieces[rng() % std::size(pieces)]);
+    return s;
+}
+
+ModelAnswer randomYesNo(std::mt19937_64 &rng)
+{
+    return rng() % 2 ? ModelAnswer::Yes : ModelAnswer::No;
+}
+
+ModelAnswer randomOkCancel(std::mt19937_64 &rng)
+{
+    // Ok ends the game: rarely, so that games run long.
+    return rng() % 12 == 0 ? ModelAnswer::Ok : ModelAnswer::Cancel;
+}
+
+bool isAmountBox(Control c)
+{
+    return refmodel::pairOfText(c) >= 0;
+}
+
+// The next action of a player in the state the model shows.
+Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model)
+{
+    Action a;
+    a.yesNo = randomYesNo(rng);
+    a.okCancel = randomOkCancel(rng);
+    const bool typing = isAmountBox(model.focus);
+    const unsigned roll = unsigned(rng() % 100);
+    if (typing && roll < 40) {
+        a.kind = rng() % 4 == 0 ? Kind::Paste : Kind::Type;
+        a.text = randomAmount(rng, model, a.kind == Kind::Paste);
+        if (a.kind == Kind::Type) {
+            // Typed keys insert printable characters only.
+            std::u16string printable;
+            for (char16_t c : a.text) {
+                if (c != u'\t' && c != u'\n')
+                    printable.push_back(c);
+            }
+            a.text = printable;
+        }
+        return a;
+    }
+    if (typing && roll < 43) {
+        a.kind = Kind::Backspace;
+        return a;
+    }
+    // Move the game on: close the betting, start the race, call the next one.
+    const bool open = model.endBetEnabled;
+    const unsigned forward = open ? 6u : 30u;
+    if (roll >= 43 && roll < 43 + forward) {
+        const Control target = model.endBetEnabled ? Control::cmdEndBet
+                               : model.startEnabled ? Control::cmdStart
+                                                    : Control::cmdNext;
+        a.kind = Kind::ClickButton;
+        a.arg = target == Control::cmdEndBet ? 0 : target == Control::cmdStart ? 1 : 2;
+        if (model.focus == target && rng() % 2)
+            a.kind = rng() % 2 ? Kind::Space : Kind::Enter;
+    } else {
+        const unsigned r = unsigned(rng() % 100);
+        if (r < 30) {
+            a.kind = Kind::ClickCheck;
+            a.arg = int(rng() % 6);
+        } else if (r < 42) {
+            a.kind = Kind::ClickText;
+            a.arg = int(rng() % 6);
+        } else if (r < 48) {
+            a.kind = Kind::ClickButton; // any button, enabled or not
+            a.arg = int(rng() % 3);
+        } else if (r < 52) {
+            a.kind = Kind::PressAway;
+        } else if (r < 60) {
+            a.kind = Kind::Tab;
+        } else if (r < 64) {
+            a.kind = Kind::Backtab;
+        } else if (r < 70) {
+            a.kind = Kind::Space;
+        } else if (r < 73) {
+            a.kind = Kind::Enter;
+        } else if (r < 78) {
+            a.kind = Kind::Type; // into whatever has the focus
+            a.text = u"5";
+        } else if (r < 82) {
+            a.kind = Kind::StartOver;
+        } else if (r < 84) {
+            a.kind = Kind::MenuEnd;
+        } else if (r < 86) {
+            a.kind = Kind::CloseBox;
+        } else {
+            static const Kind side[] = {Kind::OpenGallery, Kind::GalleryNext, Kind::GalleryBack,
+                                        Kind::CloseGallery, Kind::OpenHelp,   Kind::CloseHelp,
+                                        Kind::OpenVersion, Kind::CloseVersion};
+            a.kind = side[rng() % std::size(side)];
+            a.arg = int(rng() % 2);
+        }
+    }
+    // Shape the draws for the handler the action will reach.
+    Control reached = Control::None;
+    if (a.kind == Kind::ClickButton)
+        reached = Buttons[a.arg];
+    else if (a.kind == Kind::Space || a.kind == Kind::Enter)
+        reached = model.focus;
+    if (reached == Control::cmdStart && model.startEnabled)
+        a.draws = Draws::Race;
+    else if (reached == Control::cmdNext && model.nextEnabled)
+        a.draws = Draws::Odds;
+    a.drawSeed = rng();
+    return a;
+}
+
+MessageService::Answer serviceAnswer(ModelAnswer a)
+{
+    switch (a) {
+    case ModelAnswer::Ok: return MessageService::Answer::Ok;
+    case ModelAnswer::Cancel: return MessageService::Answer::Cancel;
+    case ModelAnswer::Yes: return MessageService::Answer::Yes;
+    case ModelAnswer::No: return MessageService::Answer::No;
+    }
+    return MessageService::Answer::Cancel;
+}
+
+struct Mismatch {
+    std::size_t index = 0; // of the action after which the two disagreed
+    std::string field;
+    std::string window;
+    std::string model;
+};
+
+} // namespace
+
+class ModelPlayTest : public MainWindowTest {
+protected:
+    std::unique_ptr<SideWindows> sides;
+    refmodel::MainWindowModel model;
+    Action current;
+    qsizetype askedBefore = 0;
+
+    void SetUp() override
+    {
+        messages.onAsk = [this](const ScriptedMessages::Question &q) {
+            messages.answer(serviceAnswer(q.buttons == MessageService::Buttons::YesNo ? current.yesNo
+                                                                                     : current.okCancel));
+        };
+    }
+
+    void TearDown() override
+    {
+        sides.reset();
+        MainWindowTest::TearDown();
+    }
+
+    // A fresh window with fresh services, and a fresh model.
+    void start(const Action &openAction)
+    {
+        window.reset();
+        sides.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        messages.asked.clear();
+        messages.unexpected = false;
+        beep.count = 0;
+        random.clear();
+        random.draws = 0;
+        random.reseeds = 0;
+        model = refmodel::MainWindowModel{};
+
+        const std::vector<float> draws = makeDraws(Draws::Odds, openAction.drawSeed);
+        for (float v : draws)
+            random.script({v});
+        model.supply(draws);
+        window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
+        sides = std::make_unique<SideWindows>();
+        QObject::connect(window.get(), &frmRumida::galleryRequested, sides.get(), &SideWindows::openGallery);
+        QObject::connect(window.get(), &frmRumida::helpRequested, sides.get(), &SideWindows::openHelp);
+        QObject::connect(window.get(), &frmRumida::versionRequested, sides.get(), &SideWindows::openVersion);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        model.open();
+        random.clear();
+        model.clearSupply();
+    }
+
+    // The player's action on the real window.
+    void drive(const Action &a)
+    {
+        const char *pair = refmodel::PairDigits[a.arg % 6];
+        switch (a.kind) {
+        case Kind::Open: break;
+        case Kind::ClickCheck: clickCheck(pair); break;
+        case Kind::ClickText:
+            click(txt(pair));
+            // A click into the focused box sets the caret where it lands: put
+            // it back at the end, where the model types.
+            if (focus() == txt(pair))
+                key(Qt::Key_End);
+            break;
+        case Kind::ClickButton: click(button(refmodel::controlName(Buttons[a.arg % 3]))); break;
+        case Kind::PressAway: leaveBox(); break;
+        case Kind::Tab: key(Qt::Key_Tab); break;
+        case Kind::Backtab: key(Qt::Key_Backtab, Qt::ShiftModifier); break;
+        case Kind::Space: key(Qt::Key_Space); break;
+        case Kind::Enter: key(Qt::Key_Return); break;
+        case Kind::Backspace: key(Qt::Key_Backspace); break;
+        case Kind::Type: type(QString::fromStdU16String(a.text)); break;
+        case Kind::Paste: paste(QString::fromStdU16String(a.text)); break;
+        case Kind::StartOver: pick("mnuStartOver"); break;
+        case Kind::MenuEnd: pick("mnuEnd"); break;
+        case Kind::CloseBox: window->close(); break;
+        case Kind::OpenGallery: pick("mnuZelko"); break;
+        case Kind::OpenHelp: pick("mnuHow"); break;
+        case Kind::OpenVersion: pick("mnuVer"); break;
+        case Kind::GalleryNext:
+        case Kind::GalleryBack:
+            if (QWidget *gallery = sides->gallery()) {
+                auto *b = gallery->findChild<QPushButton *>(
+                    QLatin1String(a.kind == Kind::GalleryNext ? "cmdNextPic" : "cmdBackPic"));
+                ASSERT_NE(b, nullptr);
+                click(b);
+            }
+            break;
+        case Kind::CloseGallery: closeSide(sides->gallery(), a.arg); break;
+        case Kind::CloseHelp: closeSide(sides->help(), a.arg); break;
+        case Kind::CloseVersion: closeSide(sides->version(), a.arg); break;
+        }
+    }
+
+    void closeSide(QWidget *side, int byCloseBox)
+    {
+        if (!side)
+            return;
+        if (byCloseBox) {
+            side->close();
+        } else {
+            auto *back = side->findChild<QPushButton *>(QStringLiteral("Command1"));
+            ASSERT_NE(back, nullptr);
+            click(back);
+        }
+    }
+
+    // The same action on the model.
+    void mirror(const Action &a)
+    {
+        const int p = a.arg % 6;
+        switch (a.kind) {
+        case Kind::Open: break;
+        case Kind::ClickCheck: model.clickCheck(p); break;
+        case Kind::ClickText: model.clickText(p); break;
+        case Kind::ClickButton: model.clickButton(Buttons[a.arg % 3]); break;
+        case Kind::PressAway: model.pressEndBetAway(); break;
+        case Kind::Tab: model.tab(true); break;
+        case Kind::Backtab: model.tab(false); break;
+        case Kind::Space: model.space(); break;
+        case Kind::Enter: model.enter(); break;
+        case Kind::Backspace: model.backspace(); break;
+        case Kind::Type:
+        case Kind::Paste: model.insert(a.text); break;
+        case Kind::StartOver: model.startOver(); break;
+        case Kind::MenuEnd:
+        case Kind::CloseBox: model.closeWindow(); break;
+        case Kind::OpenGallery: model.openGallery(); break;
+        case Kind::GalleryNext: model.galleryNext(); break;
+        case Kind::GalleryBack: model.galleryBack(); break;
+        case Kind::CloseGallery: model.closeGallery(); break;
+        case Kind::OpenHelp: model.openHelp(); break;
+        case Kind::CloseHelp: model.closeHelp(); break;
+        case Kind::OpenVersion: model.openVersion(); break;
+        case Kind::CloseVersion: model.closeVersion(); break;
+        }
+    }
+
+    // Plays one action on both; an answer of Ok may end the program, which
+    // leaves the application's event loop, so that action runs inside one.
+    void play(const Action &a)
+    {
+        current = a;
+        askedBefore = messages.asked.size();
+        model.asked.clear();
+        model.yesNoAnswer = a.yesNo;
+        model.okCancelAnswer = a.okCancel;
+        const std::vector<float> draws = makeDraws(a.draws, a.drawSeed);
+        for (float v : draws)
+            random.script({v});
+        model.supply(draws);
+
+        if (a.okCancel == ModelAnswer::Ok) {
+            QTimer::singleShot(0, window.get(), [this, &a] {
+                drive(a);
+                if (!window->isEnding())
+                    QCoreApplication::exit(0);
+            });
+            QApplication::exec();
+        } else {
+            drive(a);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!window->isEnding() && QApplication::activeWindow() != window.get())
+            reactivate();
+        mirror(a);
+        random.clear();
+        model.clearSupply();
+    }
+
+    static std::string str(const std::u16string &s) { return quoted(s); }
+    static std::string str(const QString &s) { return quoted(s.toStdU16String()); }
+    static std::string str(bool b) { return b ? "true" : "false"; }
+    static std::string str(std::int64_t v) { return std::to_string(v); }
+    static std::string str(int v) { return std::to_string(v); }
+    static std::string str(float v)
+    {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.9g", double(v));
+        return buffer;
+    }
+
+    static std::string questionText(const QString &title, const QString &text, int buttons, int icon, int def)
+    {
+        std::ostringstream out;
+        out << title.toStdString() << "/" << text.toStdString() << "/" << (buttons ? "YesNo" : "OkCancel")
+            << "/" << (icon ? "Critical" : "Question") << "/" << def;
+        return out.str();
+    }
+
+    // Every field the window shows, against the model. The first difference.
+    std::optional<Mismatch> compare()
+    {
+        std::optional<Mismatch> found;
+        auto check = [&found](const std::string &field, const auto &windowValue, const auto &modelValue) {
+            if (!found && !(windowValue == modelValue))
+                found = Mismatch{0, field, str(windowValue), str(modelValue)};
+        };
+        if (!model.trouble.empty())
+            return Mismatch{0, "model", "", model.trouble};
+
+        check("ending", window->isEnding(), model.ending);
+        // The questions this action asked.
+        std::string windowAsked, modelAsked;
+        for (qsizetype i = askedBefore; i < messages.asked.size(); ++i) {
+            const auto &q = messages.asked[i];
+            windowAsked += questionText(q.title, q.text, q.buttons == MessageService::Buttons::YesNo,
+                                        q.icon == MessageService::Icon::Critical, q.defaultButton)
+                           + "; ";
+        }
+        for (const auto &q : model.asked) {
+            modelAsked += questionText(QString::fromStdU16String(q.title), QString::fromStdU16String(q.text),
+                                       q.buttons == refmodel::Buttons::YesNo, q.icon == refmodel::Icon::Critical,
+                                       q.defaultButton)
+                          + "; ";
+        }
+        if (!found && windowAsked != modelAsked)
+            found = Mismatch{0, "questions asked", windowAsked, modelAsked};
+
+        check("money", window->money(), model.money);
+        check("lblCurrent", label("lblCurrent").toStdU16String(), model.lblCurrent);
+        check("lblWinner", label("lblWinner").toStdU16String(), model.lblWinner);
+        check("lblHaitou", label("lblHaitou").toStdU16String(), model.lblHaitou);
+        for (int p = 0; p < 6; ++p) {
+            const std::string nn = refmodel::PairDigits[p];
+            const auto &mp = model.pairs[std::size_t(p)];
+            const auto &wp = window->pairs()[std::size_t(p)];
+            check("chk" + nn + " ticked", wp.chk->isChecked(), mp.ticked);
+            check("chk" + nn + " enabled", wp.chk->isEnabled(), mp.checkEnabled);
+            check("txt" + nn + " enabled", txt(nn.c_str())->isEnabled(), mp.textEnabled);
+            check("txt" + nn + " text", txt(nn.c_str())->text().toStdU16String(), mp.text);
+            check("bet" + nn, int(wp.bet), int(mp.bet));
+            check("odds" + nn, wp.odds, mp.odds);
+            check("lbl" + nn, label(("lbl" + nn).c_str()).toStdU16String(), mp.oddsLabel);
+        }
+        check("cmdEndBet enabled", button("cmdEndBet")->isEnabled(), model.endBetEnabled);
+        check("cmdStart enabled", button("cmdStart")->isEnabled(), model.startEnabled);
+        check("cmdNext enabled", button("cmdNext")->isEnabled(), model.nextEnabled);
+        check("mnuFile enabled", find<QMenu>(QStringLiteral("mnuFile"))->isEnabled(), model.fileMenuEnabled);
+        check("mnuH enabled", find<QMenu>(QStringLiteral("mnuH"))->isEnabled(), model.helpMenuEnabled);
+        check("mnuOmake enabled", find<QMenu>(QStringLiteral("mnuOmake"))->isEnabled(), model.bonusMenuEnabled);
+        const char *horses[] = {"imgAka", "imgCha", "imgKi", "imgShiro"};
+        for (int h = 0; h < 4; ++h) {
+            check(std::string(horses[h]) + " Left",
+                  find<QWidget>(QLatin1String(horses[h]))->property("Left").toFloat(),
+                  model.horses[std::size_t(h)]);
+        }
+        if (!window->isEnding()) {
+            QWidget *f = focus();
+            const bool inWindow = f && window->isAncestorOf(f);
+            check("focus", inWindow ? f->objectName().toStdU16String() : u"<not in the main window>",
+                  refmodel::ascii(refmodel::controlName(model.focus)));
+        } else {
+            check("visible", window->isVisible(), false);
+        }
+        check("beeps", beep.count, model.beeps);
+        check("draws", random.draws, model.draws);
+        check("reseeds", random.reseeds, model.reseeds);
+
+        auto shown = [](QWidget *w) { return w != nullptr && w->isVisible(); };
+        check("frmZelko open", shown(sides->gallery()), model.side.galleryOpen);
+        if (sides->gallery() && model.side.galleryOpen) {
+            check("frmZelko lblNumber",
+                  sides->gallery()->findChild<QLabel *>(QStringLiteral("lblNumber"))->text().toStdU16String(),
+                  refmodel::ascii(std::to_string(model.side.picture)));
+        }
+        check("frmHelp open", shown(sides->help()), model.side.helpOpen);
+        check("frmVersion open", shown(sides->version()), model.side.versionOpen);
+        return found;
+    }
+
+    // Plays a game from a fresh window; the first disagreement.
+    std::optional<Mismatch> replay(const std::vector<Action> &actions)
+    {
+        start(actions.front());
+        if (auto m = compare())
+            return m;
+        for (std::size_t i = 1; i < actions.size(); ++i) {
+            play(actions[i]);
+            if (auto m = compare()) {
+                m->index = i;
+                return m;
+            }
+            if (model.ending)
+                break;
+        }
+        return std::nullopt;
+    }
+
+    // Delta debugging over the actions after the opening one: the shortest
+    // list found that still fails on the same field.
+    std::vector<Action> shrink(std::vector<Action> actions, const std::string &field)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        auto fails = [&](const std::vector<Action> &candidate) {
+            const auto m = replay(candidate);
+            return m && m->field == field;
+        };
+        std::size_t chunks = 2;
+        while (actions.size() > 2 && clock.elapsed() < std::chrono::milliseconds(ShrinkBudget).count()) {
+            const std::size_t body = actions.size() - 1;
+            chunks = std::min(chunks, body);
+            const std::size_t size = (body + chunks - 1) / chunks;
+            bool reduced = false;
+            for (std::size_t start = 1; start < actions.size(); start += size) {
+                std::vector<Action> candidate(actions.begin(), actions.begin() + std::ptrdiff_t(start));
+                candidate.insert(candidate.end(),
+                                 actions.begin() + std::ptrdiff_t(std::min(start + size, actions.size())),
+                                 actions.end());
+                if (candidate.size() >= 2 && fails(candidate)) {
+                    actions = candidate;
+                    chunks = std::max<std::size_t>(chunks - 1, 2);
+                    reduced = true;
+                    break;
+                }
+                if (clock.elapsed() >= std::chrono::milliseconds(ShrinkBudget).count())
+                    break;
+            }
+            if (!reduced) {
+                if (chunks >= body)
+                    break;
+                chunks = std::min(body, chunks * 2);
+            }
+        }
+        // Cut what follows the failing action.
+        if (const auto m = replay(actions))
+            actions.resize(m->index + 1);
+        return actions;
+    }
+
+    void report(std::uint64_t seed, int game, const std::vector<Action> &played, const Mismatch &first)
+    {
+        std::ostringstream out;
+        out << "The window and the model disagree on \"" << first.field << "\" (seed " << seed << ", game "
+            << game << ", action " << first.index << ": " << describe(played[first.index]) << ")\n"
+            << "  window: " << first.window << "\n  model:  " << first.model << "\n";
+        std::cout << out.str() << "Shrinking " << played.size() << " actions..." << std::endl;
+        std::vector<Action> upTo(played.begin(), played.begin() + std::ptrdiff_t(first.index + 1));
+        const std::vector<Action> shortest = shrink(upTo, first.field);
+        const auto m = replay(shortest);
+        out << "Shortest action list found (" << shortest.size() << " actions; rerun the seed with RUMIDA_SEED="
+            << seed << "):\n";
+        for (std::size_t i = 0; i < shortest.size(); ++i)
+            out << "  " << i << ". " << describe(shortest[i]) << "\n";
+        if (m) {
+            out << "  after action " << m->index << ", \"" << m->field << "\": window " << m->window << ", model "
+                << m->model << "\n";
+        }
+        ADD_FAILURE() << out.str();
+    }
+
+    // Plays `count` actions from `seed`, game after game. Returns the actions played.
+    long runSeed(std::uint64_t seed, int count)
+    {
+        std::mt19937_64 rng(seed * 0x9E3779B97F4A7C15ull + 1);
+        long played = 0;
+        int game = 0;
+        while (played < count) {
+            std::vector<Action> actions;
+            Action openAction;
+            openAction.drawSeed = rng();
+            actions.push_back(openAction);
+            start(openAction);
+            if (HasFatalFailure())
+                return played;
+            if (auto m = compare()) {
+                report(seed, game, actions, *m);
+                return played;
+            }
+            while (played < count && actions.size() <= ActionsPerGame && !model.ending) {
+                const Action a = randomAction(rng, model);
+                actions.push_back(a);
+                play(a);
+                ++played;
+                if (auto m = compare()) {
+                    m->index = actions.size() - 1;
+                    report(seed, game, actions, *m);
+                    return played;
+                }
+                if (HasFatalFailure())
+                    return played;
+            }
+            ++game;
+        }
+        return played;
+    }
+};
+
+TEST_F(ModelPlayTest, RandomPlayAgreesWithTheModel)
+{
+    std::vector<std::uint64_t> seeds(std::begin(DefaultSeeds), std::end(DefaultSeeds));
+    int perSeed = ActionsPerSeed;
+    if (const char *one = std::getenv("RUMIDA_SEED"); one && *one) {
+        seeds = {std::strtoull(one, nullptr, 10)};
+    }
+    if (const char *n = std::getenv("RUMIDA_ACTIONS"); n && *n)
+        perSeed = std::atoi(n);
+    long total = 0;
+    for (std::uint64_t seed : seeds) {
+        total += runSeed(seed, perSeed);
+        if (HasFailure())
+            break;
+    }
+    std::cout << "Model play: " << total << " actions over " << seeds.size() << " seed(s)" << std::endl;
+}
