@@ -337,7 +337,7 @@ POSES = {
 }
 
 ADULT = dict(leg=1.08, body_l=0.6, body_h=0.32, neck_l=0.76, neck_r=(0.27, 0.16),
-             head_l=0.66, mane=0.2, tail_l=1.05, ear=0.2)
+             head_l=0.72, mane=0.2, tail_l=1.05, ear=0.2)
 YOUNG = dict(leg=0.9, body_l=0.42, body_h=0.19, neck_l=0.5, neck_r=(0.15, 0.1),
              head_l=0.46, mane=0.06, tail_l=0.38, ear=0.15)
 
@@ -362,8 +362,8 @@ def horse_parts(pose="stand", foal=False, star=True, sock=False):
 
     # Barrel, chest, shoulder, loin, quarters, buttock.
     parts.append(Part("ellipse", bp(0.0, 0.02), r0=body_l, r1=body_h, rz=body_h * 1.1))
-    parts.append(Part("ellipse", bp(-body_l * 0.9, 0.0), r0=body_h * 0.62, r1=body_h * 0.9,
-                      rz=body_h * 1.0))
+    parts.append(Part("ellipse", bp(-body_l * 0.86, 0.0), r0=body_h * 0.58, r1=body_h * 0.86,
+                      rz=body_h * 0.95))
     parts.append(Part("ellipse", bp(-body_l * 0.68, -body_h * 0.15), r0=body_h * 0.5,
                       r1=body_h * 1.05, rot=-0.45, rz=body_h * 1.25))
     parts.append(Part("ellipse", bp(body_l * 0.8, -body_h * 0.12), r0=body_h * 0.98,
@@ -408,12 +408,12 @@ def horse_parts(pose="stand", foal=False, star=True, sock=False):
     ear_up = np.array([0.22, -1.0]) - nd * 0.12
     ear_up = ear_up / np.linalg.norm(ear_up)
     for k, (dz, off) in enumerate(((hl * 0.04, 0.07), (hl * 0.32, 0.0))):
-        base = top - jaw * hl * 0.04 + np.array([off * hl, 0.0])
+        base = top - jaw * hl * 0.04 + np.array([off * hl, 0.0]) + ear_up * hl * 0.04
         mid = base + ear_up * g["ear"] * 0.45
         tip = base + ear_up * g["ear"] + np.array([-0.02, 0.0])
         shade = 0.72 if k == 0 else 1.0
-        parts.append(Part("capsule", base, mid, r0=hl * 0.08, r1=hl * 0.07, z=dz, colour="coat",
-                          shade=shade, rz=hl * 0.05))
+        parts.append(Part("capsule", base, mid, r0=hl * 0.062, r1=hl * 0.068, z=dz,
+                          colour="coat", shade=shade, rz=hl * 0.04))
         parts.append(Part("capsule", mid, tip, r0=hl * 0.07, r1=hl * 0.01, z=dz, colour="coat",
                           shade=shade, rz=hl * 0.04))
 
@@ -580,7 +580,7 @@ def paint_horse(scene, parts, features, gx, gy, scale, facing=-1, palette=BAY,
             inside = q < 1
             rz = part.rz if part.rz is not None else min(part.r0, part.r1)
             h = rz * np.sqrt(np.clip(1 - q, 0, 1))
-            edge = (1 - np.sqrt(np.clip(q, 0, 4))) * min(part.r0, part.r1) * scale
+            edge = (1 - np.sqrt(q)) * min(part.r0, part.r1) * scale
         elif part.kind == "trap":
             # A flat-bottomed, widening block (a hoof), round across its width.
             ab = part.b - part.a
@@ -647,16 +647,19 @@ def paint_horse(scene, parts, features, gx, gy, scale, facing=-1, palette=BAY,
     n /= np.linalg.norm(n, axis=-1, keepdims=True)
     L = np.asarray(light, np.float64)
     L = L / np.linalg.norm(L)
-    diff = np.clip((n * L).sum(-1), 0, 1)
+    # Wrapped diffuse light: the coat scatters light a little past the terminator.
+    diff = np.clip(((n * L).sum(-1) + 0.25) / 1.25, 0, 1)
     sky = ambient * (0.75 + 0.35 * -n[..., 1])
     Hh = L + np.array([0, 0, 1.0])
     Hh /= np.linalg.norm(Hh)
-    spec = np.clip((n * Hh).sum(-1), 0, 1) ** 18 * 0.16 * (1 - 0.7 * hairness)
-    lit = col * (sky + diff * 0.95)[..., None] * np.asarray(warm) * shade[..., None]
+    spec = np.clip((n * Hh).sum(-1), 0, 1) ** 18 * 0.14 * (1 - 0.7 * hairness)
+    # Creases where parts meet (neck and shoulder, leg and belly) get less light.
+    ao = np.clip((blur(zsm, 0.07 * scale) - zsm) / 0.04, 0, 1)
+    light_amount = (sky + diff * 0.95) * (1 - 0.4 * ao)
+    # Shadowed coat stays warm: light bounced from the ground and through the hair.
+    bounce = np.array([1.0, 0.85, 0.7]) * 0.06 * (1 - diff)[..., None]
+    lit = col * (light_amount[..., None] * np.asarray(warm) + bounce) * shade[..., None]
     lit = lit + spec[..., None] * np.asarray(warm) * shade[..., None]
-    # Contact darkening where a nearer part overlaps a lower one.
-    occl = np.clip((M - zsm + 0.02) * 0, 0, 1)
-    lit = lit * (1 - occl)[..., None]
 
     # The face's direction on screen, for features that follow it.
     fd = np.array([-facing * features["hd"][0], features["hd"][1]])

@@ -77,7 +77,7 @@ def paddock_portrait():
     paddock_fence(s, 5.0, 60.0, -4.2, 12)
     cross_fence(s, 30, -26, 26, 3.2, slope=0.0)
     flowers(s, 150, 90, 1)
-    x, y, k = at(s, 0.6, 6.6)
+    x, y, k = at(s, 0.6, 5.6)
     parts, f = horse_parts("alert")
     paint_horse(s, parts, f, x, y, k)
     s.grass_tufts(200, 500, GRASS_NEAR, seed=3)
@@ -320,8 +320,8 @@ def splash():
     ]
     # The head fills the right of the card, clear of the title and the version
     # line; the neck leaves the picture on the right, the body far outside it.
-    scale = 240.0
-    tx, ty = 282.0, 72.0
+    scale = 226.0
+    tx, ty = 284.0, 66.0
     paint_horse(s, parts, f, tx - top[0] * scale, ty - top[1] * scale, scale, facing=-1,
                 palette=HALTER, light=(-0.55, -0.7, 0.55), warm=(1.04, 0.98, 0.9),
                 ambient=0.34, shadow=False)
