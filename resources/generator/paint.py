@@ -257,10 +257,13 @@ class Scene:
                     continue
                 # Wood grain runs along the rail.
                 grain = n.fbm(self.x / (40 * SS), self.y / (1.5 * SS) + rh * 10, 3)
-                top = smoothstep(0.0, 1.0, (self.y - np.interp(self.x, sorted([a[0], b[0]]),
-                                                               [a[1], b[1]] if a[0] < b[0] else [b[1], a[1]])) / max(1.0, abs(c[1] - b[1]) * 0.9))
+                # Lit on its upper face, shaded towards its underside.
+                (lx, ly), (rx, ry) = sorted([a, b])
+                upper_edge = np.interp(self.x, [lx, rx], [ly, ry])
+                thickness = max(1.0, abs(c[1] - b[1]) * 0.9)
+                depth = smoothstep(0.0, 1.0, (self.y - upper_edge) / thickness)
                 col = np.asarray(rail_colour) * (0.8 + 0.3 * grain)[..., None]
-                col = col * (1.08 - 0.35 * top)[..., None]
+                col = col * (1.08 - 0.35 * depth)[..., None]
                 self.img = over(self.img, col, m)
         for i in order:
             X, Z = posts[i]
@@ -601,6 +604,8 @@ def paint_horse(scene, parts, features, gx, gy, scale, facing=-1, palette=BAY,
             r = part.r0 + (part.r1 - part.r0) * t
             inside = d < r
             h = np.sqrt(np.clip(r * r - d * d, 0, None))
+            if part.rz is not None:  # flattened (straps) or raised across its width
+                h = h * (part.rz / max(part.r0, part.r1))
             edge = (r - d) * scale
             if part.hair:
                 L = math.sqrt(L2)

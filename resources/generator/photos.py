@@ -287,8 +287,7 @@ def splash():
     s.img = bg
     parts, f = horse_parts("portrait", star=False)
     hd, jaw, hl = f["hd"], f["jaw"], f["head_l"]
-    top, muzzle = f["top"], f["muzzle"]
-    face = -jaw
+    top = f["top"]
     z = hl * 0.24
 
     def hp(u, v):  # a point on the head: u down the face, v back towards the jaw
