@@ -1,4 +1,5 @@
 // Rumida: a horse-race betting game.
+#include "app/FirstPaint.h"
 #include "platform/Beep.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
@@ -6,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "windows/Game.h"
+#include "windows/frmCopy.h"
 
 #include <QApplication>
 
@@ -29,6 +31,6 @@ int main(int, char **argv)
     // The splash window starts the program; it builds the main window hidden
     // and hands over to it when its timer ticks.
     Game game({messages, beep, random, pacer});
-    game.start();
+    FirstPaintProbe::watch(&game.start());
     return app.exec();
 }

@@ -1,0 +1,474 @@
+// Measures the game against floors measured in the same run and ends with one
+// line per figure: "BENCH <name> <value> <goal>". Usage: rumida_bench
+// (the other arguments are the modes it runs itself in, in fresh processes).
+#include "app/FirstPaint.h"
+#include "bench/ProcessStats.h"
+#include "platform/Beep.h"
+#include "platform/Fonts.h"
+#include "platform/FramePacer.h"
+#include "platform/GameLocale.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureBox.h"
+#include "platform/Random.h"
+#include "race/frmRumida.h"
+#include "race/rules.h"
+#include "windows/Game.h"
+#include "windows/SideWindows.h"
+#include "windows/frmCopy.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+constexpr double FramePeriod = 1.0 / 60.0;
+constexpr double SplashTime = 3.0;
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const auto rank = std::size_t(std::ceil(p * double(values.size()))) - 1;
+    return values[std::min(rank, values.size() - 1)];
+}
+
+double secondsSince(Clock::time_point start)
+{
+    return Seconds(Clock::now() - start).count();
+}
+
+// Message boxes never come up in the measured runs; if one did, it is
+// answered at once so nothing waits for a player.
+class NoMessages final : public MessageService {
+public:
+    Answer ask(QWidget *, const QString &, const QString &, Buttons buttons, Icon, int) override
+    {
+        return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+    }
+};
+
+class SilentBeep final : public BeepService {
+public:
+    void beep() override {}
+};
+
+// The game's own pacing, noting when each frame is handed back to the race.
+class TimedPacer final : public FramePacer {
+public:
+    void start() override
+    {
+        display_.start();
+        frames.push_back(Clock::now());
+    }
+    void frame() override
+    {
+        display_.frame();
+        frames.push_back(Clock::now());
+    }
+    std::vector<Clock::time_point> frames;
+
+private:
+    DisplayPacer display_;
+};
+
+// What main() sets up before the first window.
+void setUpLikeMain()
+{
+    QApplication::setApplicationName(QStringLiteral("Rumida"));
+    Fonts::install();
+    setGameLocale(gameLocale());
+}
+
+// ---- Start-up: a fresh process from its start to its first paint ----
+
+struct ChildRun {
+    bool ok = false;
+    QByteArray output;
+    double seconds = 0; // from just before the start to the reported first paint
+};
+
+// Runs a program and reads "<key> <number>" lines from its output.
+ChildRun runChild(const QString &program, const QStringList &arguments,
+                  const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    const auto started = Clock::now();
+    process.start(program, arguments);
+    ChildRun run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        std::fprintf(stderr, "bench: %s did not finish: %s\n", qPrintable(program),
+                     process.readAllStandardError().constData());
+        return run;
+    }
+    run.output = process.readAllStandardOutput();
+    run.ok = process.exitCode() == 0;
+    const auto startedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               started.time_since_epoch())
+                               .count();
+    for (const QByteArray &line : run.output.split('\n')) {
+        if (line.startsWith("first-paint "))
+            run.seconds = double(line.mid(12).toLongLong() - startedNs) * 1e-9;
+    }
+    return run;
+}
+
+long valueOf(const QByteArray &output, const char *key)
+{
+    const QByteArray prefix = QByteArray(key) + ' ';
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).toLong();
+    }
+    return -1;
+}
+
+QProcessEnvironment childEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
+struct StartTimes {
+    double game = 0;
+    double bare = 0;
+    long bareRssKb = -1;
+};
+
+// The game and the bare program in turn, after one unmeasured start of each
+// (which warms the file cache); medians of the rest.
+StartTimes measureStart(int runs)
+{
+    QProcessEnvironment environment = childEnvironment();
+    environment.insert(QStringLiteral("RUMIDA_BENCH_FIRST_PAINT"), QStringLiteral("1"));
+    const QString game = QStringLiteral(RUMIDA_GAME_PATH);
+    const QString bare = QStringLiteral(RUMIDA_BARE_PATH);
+    std::vector<double> gameTimes, bareTimes, bareRss;
+    for (int i = 0; i <= runs; ++i) {
+        const ChildRun g = runChild(game, {}, environment);
+        const ChildRun b = runChild(bare, {}, environment);
+        if (!g.ok || !b.ok || g.seconds <= 0 || b.seconds <= 0)
+            return {};
+        if (i == 0)
+            continue;
+        gameTimes.push_back(g.seconds);
+        bareTimes.push_back(b.seconds);
+        bareRss.push_back(double(valueOf(b.output, "rss-kb")));
+    }
+    return {median(gameTimes), median(bareTimes), long(median(bareRss))};
+}
+
+// ---- Child modes ----
+
+// The main window's construction, the first in a fresh process, set up as main() does.
+int childLoad()
+{
+    NoMessages messages;
+    SilentBeep beep;
+    SystemRandom random;
+    NoPacing pacer;
+    const auto started = Clock::now();
+    auto window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
+    const double seconds = secondsSince(started);
+    std::printf("load-ns %lld\n", static_cast<long long>(seconds * 1e9));
+    return 0;
+}
+
+// Every window of the game open and painted: the splash (its timer held back),
+// the main window and the three side windows.
+int childMemory()
+{
+    NoMessages messages;
+    SilentBeep beep;
+    SystemRandom random;
+    NoPacing pacer;
+    Game game({messages, beep, random, pacer});
+    game.start(std::chrono::hours(1));
+    game.mainWindow->show();
+    game.sideWindows.openGallery();
+    game.sideWindows.openHelp();
+    game.sideWindows.openVersion();
+    const auto started = Clock::now();
+    while (secondsSince(started) < 0.3)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const int windows = int(QApplication::topLevelWidgets().size());
+    std::printf("windows %d\nrss-kb %ld\n", windows, bench::residentKilobytes());
+    return 0;
+}
+
+int childStart(int runs)
+{
+    const StartTimes times = measureStart(runs);
+    std::printf("start-game-ns %lld\nstart-bare-ns %lld\n", static_cast<long long>(times.game * 1e9),
+                static_cast<long long>(times.bare * 1e9));
+    return times.game > 0 ? 0 : 1;
+}
+
+// ---- In-process figures ----
+
+// Races per second over the rate of the draws and reseeds those races need.
+double raceCoreRatio()
+{
+    SystemRandom random;
+    volatile float sink = 0;
+    std::vector<double> ratios;
+    for (int round = 0; round < 7; ++round) {
+        long steps = 0;
+        int races = 0;
+        auto started = Clock::now();
+        while (secondsSince(started) < 0.15) {
+            for (int i = 0; i < 20; ++i) {
+                rules::ArrayHorses horses;
+                steps += rules::runRace(horses, random, rules::NoPacing{});
+                sink = horses.positions[0];
+                ++races;
+            }
+        }
+        const double raceTime = secondsSince(started);
+
+        started = Clock::now();
+        float sum = 0;
+        for (long step = 0; step < steps; ++step) {
+            random.reseedFromClock();
+            sum += random.next();
+            sum += random.next();
+            sum += random.next();
+            sum += random.next();
+        }
+        sink = sum;
+        const double floorTime = secondsSince(started);
+        ratios.push_back(floorTime / raceTime);
+        if (round == 0)
+            std::printf("  race core: %.0f races/s, %.0f steps a race\n", races / raceTime,
+                        double(steps) / races);
+    }
+    (void)sink;
+    return median(ratios);
+}
+
+struct GameWindow {
+    NoMessages messages;
+    SilentBeep beep;
+    SystemRandom random;
+    TimedPacer pacer;
+    std::unique_ptr<frmRumida> window;
+
+    GameWindow() : window(std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer}))
+    {
+        window->show();
+        window->activateWindow();
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    void click(const char *name)
+    {
+        window->findChild<QAbstractButton *>(QLatin1String(name))->click();
+    }
+};
+
+// The course with the four horses redrawn into an image at a device pixel ratio.
+double frameShare(frmRumida &window, int ratio)
+{
+    QWidget *client = window.findChild<QWidget *>(QStringLiteral("client"));
+    QImage image(client->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    for (int i = 0; i < 20; ++i)
+        client->render(&image);
+    std::vector<double> times;
+    times.reserve(1000);
+    for (int i = 0; i < 1000; ++i) {
+        const auto started = Clock::now();
+        client->render(&image);
+        times.push_back(secondsSince(started));
+    }
+    return median(times) / FramePeriod;
+}
+
+struct PaceFigures {
+    double p99Ratio = 0;
+    double cpuShare = 0;
+    double medianInterval = 0;
+    std::size_t frames = 0;
+};
+
+// Paced races in the shown main window, as the player sees them.
+PaceFigures paceRaces(GameWindow &game, int races)
+{
+    std::vector<double> intervals;
+    double cpu = 0, wall = 0;
+    for (int race = 0; race < races; ++race) {
+        if (race > 0)
+            game.click("cmdNext");
+        game.click("cmdEndBet");
+        game.pacer.frames.clear();
+        const double cpuBefore = bench::processCpuSeconds();
+        const auto started = Clock::now();
+        game.click("cmdStart");
+        wall += secondsSince(started);
+        cpu += bench::processCpuSeconds() - cpuBefore;
+        const auto &frames = game.pacer.frames;
+        for (std::size_t i = 1; i < frames.size(); ++i)
+            intervals.push_back(Seconds(frames[i] - frames[i - 1]).count());
+    }
+    PaceFigures figures;
+    figures.p99Ratio = percentile(intervals, 0.99) / FramePeriod;
+    figures.cpuShare = wall > 0 ? cpu / wall : 0;
+    figures.medianInterval = median(intervals);
+    figures.frames = intervals.size();
+    return figures;
+}
+
+struct Figure {
+    const char *name;
+    double value;
+    const char *goal;
+};
+
+int fullRun()
+{
+    std::vector<Figure> figures;
+    std::printf("Rumida benchmarks (Release build; each figure against a floor measured now)\n");
+
+    std::printf("race core...\n");
+    figures.push_back({"race_core_ratio", raceCoreRatio(), ">=0.5"});
+
+    std::printf("start-up, offscreen...\n");
+    constexpr int StartRuns = 9;
+    const StartTimes offscreen = measureStart(StartRuns);
+    std::printf("  game %.1f ms, bare Qt %.1f ms to the first paint (medians of %d)\n",
+                offscreen.game * 1e3, offscreen.bare * 1e3, StartRuns);
+    figures.push_back({"start_ratio", offscreen.bare > 0 ? offscreen.game / offscreen.bare : 0,
+                       "<=1.25"});
+
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (!xvfbRun.isEmpty()) {
+        std::printf("start-up, Xvfb...\n");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        const ChildRun run = runChild(
+            xvfbRun,
+            {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+             QCoreApplication::applicationFilePath(), QStringLiteral("--start"),
+             QString::number(StartRuns)},
+            environment);
+        const double game = double(valueOf(run.output, "start-game-ns")) * 1e-9;
+        const double bare = double(valueOf(run.output, "start-bare-ns")) * 1e-9;
+        if (run.ok && game > 0 && bare > 0) {
+            std::printf("  game %.1f ms, bare Qt %.1f ms to the first paint (medians of %d)\n",
+                        game * 1e3, bare * 1e3, StartRuns);
+            figures.push_back({"start_ratio_xvfb", game / bare, "<=1.25"});
+        } else {
+            std::printf("  Xvfb run failed; no figure\n");
+        }
+    }
+
+    std::printf("main window load step...\n");
+    {
+        std::vector<double> loads;
+        for (int i = 0; i < 7; ++i) {
+            const ChildRun run = runChild(QCoreApplication::applicationFilePath(),
+                                          {QStringLiteral("--load")}, childEnvironment());
+            loads.push_back(double(valueOf(run.output, "load-ns")) * 1e-9);
+        }
+        std::printf("  first construction in a fresh process: %.2f ms (median of 7)\n",
+                    median(loads) * 1e3);
+        figures.push_back({"load_share", median(loads) / SplashTime, "<0.01"});
+    }
+
+    std::printf("resident memory...\n");
+    {
+        std::vector<double> game, bare;
+        for (int i = 0; i < 3; ++i) {
+            const ChildRun run = runChild(QCoreApplication::applicationFilePath(),
+                                          {QStringLiteral("--memory")}, childEnvironment());
+            game.push_back(double(valueOf(run.output, "rss-kb")));
+            bare.push_back(double(measureStart(1).bareRssKb));
+        }
+        std::printf("  every window open %.0f kB, bare Qt %.0f kB (medians of 3)\n", median(game),
+                    median(bare));
+        figures.push_back({"rss_ratio", median(game) / median(bare), "<=1.5"});
+    }
+
+    std::printf("repaint and pacing (offscreen)...\n");
+    {
+        GameWindow game;
+        std::vector<PictureBox *> horses;
+        const float lefts[] = {2400, 3100, 2750, 4000}; // mid-course
+        for (const char *name : {"imgAka", "imgCha", "imgKi", "imgShiro"})
+            horses.push_back(game.window->findChild<PictureBox *>(QLatin1String(name)));
+        for (std::size_t i = 0; i < horses.size(); ++i)
+            horses[i]->setLeft(lefts[i]);
+        const double share1 = frameShare(*game.window, 1);
+        const double share2 = frameShare(*game.window, 2);
+        std::printf("  one repaint of the course: %.3f ms at 1x, %.3f ms at 2x (medians of 1000)\n",
+                    share1 * FramePeriod * 1e3, share2 * FramePeriod * 1e3);
+        figures.push_back({"frame_share_1x", share1, "<0.06"});
+        figures.push_back({"frame_share_2x", share2, "<0.18"});
+        for (PictureBox *horse : horses)
+            horse->setLeft(rules::StartLeft);
+
+        const PaceFigures pace = paceRaces(game, 2);
+        std::printf("  two paced races: %zu frames, median interval %.2f ms\n", pace.frames,
+                    pace.medianInterval * 1e3);
+        figures.push_back({"pace_p99_ratio", pace.p99Ratio, "<=1.2"});
+        figures.push_back({"race_cpu_share", pace.cpuShare, "<0.15"});
+    }
+
+    std::printf("\n");
+    for (const Figure &figure : figures)
+        std::printf("BENCH %s %.4g %s\n", figure.name, figure.value, figure.goal);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The measured program takes no command line; the driver passes Qt nothing either.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    setUpLikeMain();
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == "--load")
+        return childLoad();
+    if (mode == "--memory")
+        return childMemory();
+    if (mode == "--start")
+        return childStart(argc > 2 ? std::atoi(argv[2]) : 9);
+    if (!mode.isEmpty()) {
+        std::fprintf(stderr, "usage: %s\n", argv[0]);
+        return 2;
+    }
+    return fullRun();
+}
