@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -72,6 +74,7 @@ struct Action {
     ModelAnswer okCancel = ModelAnswer::Cancel;
     Draws draws = Draws::None;
     std::uint64_t drawSeed = 0;
+    bool realBoxes = false; // its questions come up as real message boxes
 };
 
 const Control Buttons[] = {Control::cmdEndBet, Control::cmdStart, Control::cmdNext};
@@ -147,7 +150,8 @@ std::string describe(const Action &a)
     case Kind::StartOver:
     case Kind::MenuEnd:
     case Kind::CloseBox:
-        out << " [answers " << answerName(a.yesNo) << "/" << answerName(a.okCancel) << "]";
+        out << " [answers " << answerName(a.yesNo) << "/" << answerName(a.okCancel)
+            << (a.realBoxes ? " in real boxes" : "") << "]";
         break;
     default:
         break;
@@ -370,6 +374,7 @@ Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model
     else if (reached == Control::cmdNext && model.nextEnabled)
         a.draws = Draws::Odds;
     a.drawSeed = rng();
+    a.realBoxes = rng() % 8 == 0;
     return a;
 }
 
@@ -384,6 +389,76 @@ MessageService::Answer serviceAnswer(ModelAnswer a)
     return MessageService::Answer::Cancel;
 }
 
+// What the random play reached, so that a run that passes has played the
+// interesting cases too.
+struct Coverage {
+    long races = 0;
+    long noPair = 0;       // races that named no winning pair
+    long payouts = 0;
+    long ruins = 0;        // fresh starts offered
+    long quitAsked = 0;
+    long quitConfirmed = 0;
+    long refused = 0;      // amounts refused with a beep
+    long stakes = 0;       // amount boxes left
+    long sideWindows = 0;  // side windows opened
+    long realBoxes = 0;    // questions answered in real message boxes
+
+    void print(std::ostream &out) const
+    {
+        out << "  races " << races << " (no pair " << noPair << ", paid " << payouts << "), fresh starts offered "
+            << ruins << ", quit asked " << quitAsked << " (confirmed " << quitConfirmed << "), stakes " << stakes
+            << " (refused " << refused << "), side windows opened " << sideWindows << ", real message boxes "
+            << realBoxes << "\n";
+    }
+};
+
+// The game's questions, each answered as the action says: from the script,
+// or in a real message box that the player answers with the mouse or keys.
+class PlayerMessages final : public MessageService {
+public:
+    explicit PlayerMessages(ScriptedMessages &scripted) : scripted_(scripted) {}
+
+    bool realBoxes = false;
+    ModelAnswer yesNo = ModelAnswer::No;
+    ModelAnswer okCancel = ModelAnswer::Cancel;
+    QList<ScriptedMessages::Question> asked;
+    int realAsked = 0;
+
+    Answer ask(QWidget *owner, const QString &text, const QString &title, Buttons buttons, Icon icon,
+               int defaultButton) override
+    {
+        asked.append({text, title, buttons, icon, defaultButton});
+        const Answer answer = serviceAnswer(buttons == Buttons::YesNo ? yesNo : okCancel);
+        if (!realBoxes) {
+            scripted_.answer(answer);
+            return scripted_.ask(owner, text, title, buttons, icon, defaultButton);
+        }
+        ++realAsked;
+        QTimer::singleShot(0, [answer] { answerBox(answer); });
+        return real_.ask(owner, text, title, buttons, icon, defaultButton);
+    }
+
+private:
+    // Cancel by Escape, Yes by Enter on the default button, the others by a click.
+    static void answerBox(Answer answer)
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no message box is up";
+            return;
+        }
+        switch (answer) {
+        case Answer::Cancel: QTest::keyClick(box, Qt::Key_Escape); break;
+        case Answer::Yes: QTest::keyClick(box, Qt::Key_Return); break;
+        case Answer::Ok: QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton); break;
+        case Answer::No: QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton); break;
+        }
+    }
+
+    ScriptedMessages &scripted_;
+    QtMessageService real_;
+};
+
 struct Mismatch {
     std::size_t index = 0; // of the action after which the two disagreed
     std::string field;
@@ -396,16 +471,37 @@ struct Mismatch {
 class ModelPlayTest : public MainWindowTest {
 protected:
     std::unique_ptr<SideWindows> sides;
+    PlayerMessages playerMessages{messages};
     refmodel::MainWindowModel model;
     Action current;
     qsizetype askedBefore = 0;
+    std::optional<bool> activeAfterBox;
 
-    void SetUp() override
+    static bool isMenuPick(Kind k)
     {
-        messages.onAsk = [this](const ScriptedMessages::Question &q) {
-            messages.answer(serviceAnswer(q.buttons == MessageService::Buttons::YesNo ? current.yesNo
-                                                                                     : current.okCancel));
-        };
+        return k == Kind::StartOver || k == Kind::MenuEnd || k == Kind::OpenGallery || k == Kind::OpenHelp
+               || k == Kind::OpenVersion;
+    }
+    Coverage coverage;
+
+    // Counts what an action just played reached, from the model's account.
+    void tally(const refmodel::MainWindowModel &before)
+    {
+        if (model.reseeds - before.reseeds > 1 && model.horses != before.horses) {
+            ++coverage.races;
+            coverage.noPair += model.lblWinner.empty();
+            coverage.payouts += !model.lblHaitou.empty();
+        }
+        for (const auto &q : model.asked) {
+            coverage.ruins += q.title == u"破産！！";
+            coverage.quitAsked += q.buttons == refmodel::Buttons::OkCancel;
+        }
+        coverage.quitConfirmed += model.ending;
+        coverage.refused += model.beeps - before.beeps;
+        coverage.stakes += isAmountBox(before.focus) && model.focus != before.focus;
+        coverage.sideWindows += (model.side.galleryOpen && !before.side.galleryOpen)
+                                + (model.side.helpOpen && !before.side.helpOpen)
+                                + (model.side.versionOpen && !before.side.versionOpen);
     }
 
     void TearDown() override
@@ -422,6 +518,8 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         messages.asked.clear();
         messages.unexpected = false;
+        playerMessages.asked.clear();
+        playerMessages.realBoxes = false;
         beep.count = 0;
         random.clear();
         random.draws = 0;
@@ -432,7 +530,7 @@ protected:
         for (float v : draws)
             random.script({v});
         model.supply(draws);
-        window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
+        window = std::make_unique<frmRumida>(GameServices{playerMessages, beep, random, pacer});
         sides = std::make_unique<SideWindows>();
         QObject::connect(window.get(), &frmRumida::galleryRequested, sides.get(), &SideWindows::openGallery);
         QObject::connect(window.get(), &frmRumida::helpRequested, sides.get(), &SideWindows::openHelp);
@@ -538,7 +636,11 @@ protected:
     void play(const Action &a)
     {
         current = a;
-        askedBefore = messages.asked.size();
+        askedBefore = playerMessages.asked.size();
+        const int realBefore = playerMessages.realAsked;
+        playerMessages.realBoxes = a.realBoxes;
+        playerMessages.yesNo = a.yesNo;
+        playerMessages.okCancel = a.okCancel;
         model.asked.clear();
         model.yesNoAnswer = a.yesNo;
         model.okCancelAnswer = a.okCancel;
@@ -558,6 +660,13 @@ protected:
             drive(a);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // The window that asked is active again once its message box is
+        // answered (a menu pick reactivates the window itself).
+        activeAfterBox.reset();
+        if (playerMessages.realAsked != realBefore && !window->isEnding() && !isMenuPick(a.kind)) {
+            QCoreApplication::processEvents();
+            activeAfterBox = QApplication::activeWindow() == window.get();
+        }
         if (!window->isEnding() && QApplication::activeWindow() != window.get())
             reactivate();
         mirror(a);
@@ -599,8 +708,8 @@ protected:
         check("ending", window->isEnding(), model.ending);
         // The questions this action asked.
         std::string windowAsked, modelAsked;
-        for (qsizetype i = askedBefore; i < messages.asked.size(); ++i) {
-            const auto &q = messages.asked[i];
+        for (qsizetype i = askedBefore; i < playerMessages.asked.size(); ++i) {
+            const auto &q = playerMessages.asked[i];
             windowAsked += questionText(q.title, q.text, q.buttons == MessageService::Buttons::YesNo,
                                         q.icon == MessageService::Icon::Critical, q.defaultButton)
                            + "; ";
@@ -650,6 +759,8 @@ protected:
         } else {
             check("visible", window->isVisible(), false);
         }
+        if (activeAfterBox)
+            check("main window active after its message box", *activeAfterBox, true);
         check("beeps", beep.count, model.beeps);
         check("draws", random.draws, model.draws);
         check("reseeds", random.reseeds, model.reseeds);
@@ -768,7 +879,9 @@ protected:
             while (played < count && actions.size() <= ActionsPerGame && !model.ending) {
                 const Action a = randomAction(rng, model);
                 actions.push_back(a);
+                const refmodel::MainWindowModel before = model;
                 play(a);
+                tally(before);
                 ++played;
                 if (auto m = compare()) {
                     m->index = actions.size() - 1;
@@ -788,8 +901,14 @@ TEST_F(ModelPlayTest, RandomPlayAgreesWithTheModel)
 {
     std::vector<std::uint64_t> seeds(std::begin(DefaultSeeds), std::end(DefaultSeeds));
     int perSeed = ActionsPerSeed;
-    if (const char *one = std::getenv("RUMIDA_SEED"); one && *one) {
-        seeds = {std::strtoull(one, nullptr, 10)};
+    // RUMIDA_SEED=<seed> replays one seed; <first>-<last> plays a range of them.
+    if (const char *chosen = std::getenv("RUMIDA_SEED"); chosen && *chosen) {
+        char *end = nullptr;
+        const std::uint64_t first = std::strtoull(chosen, &end, 10);
+        const std::uint64_t last = *end == '-' ? std::strtoull(end + 1, nullptr, 10) : first;
+        seeds.clear();
+        for (std::uint64_t seed = first; seed <= last; ++seed)
+            seeds.push_back(seed);
     }
     if (const char *n = std::getenv("RUMIDA_ACTIONS"); n && *n)
         perSeed = std::atoi(n);
@@ -799,5 +918,19 @@ TEST_F(ModelPlayTest, RandomPlayAgreesWithTheModel)
         if (HasFailure())
             break;
     }
-    std::cout << "Model play: " << total << " actions over " << seeds.size() << " seed(s)" << std::endl;
+    coverage.realBoxes = playerMessages.realAsked;
+    std::cout << "Model play: " << total << " actions over " << seeds.size() << " seed(s)\n";
+    coverage.print(std::cout);
+    std::cout << std::flush;
+    if (!HasFailure() && seeds.size() > 1 && perSeed >= ActionsPerSeed) {
+        // The default run must reach every kind of ending and answer.
+        EXPECT_GE(coverage.races, 300);
+        EXPECT_GE(coverage.noPair, 5);
+        EXPECT_GE(coverage.payouts, 20);
+        EXPECT_GE(coverage.ruins, 20);
+        EXPECT_GE(coverage.quitConfirmed, 5);
+        EXPECT_GE(coverage.refused, 20);
+        EXPECT_GE(coverage.sideWindows, 50);
+        EXPECT_GE(coverage.realBoxes, 50);
+    }
 }
