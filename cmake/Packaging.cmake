@@ -1,0 +1,93 @@
+# The Debian package: `make package` (CPack) builds rumida_1.00_amd64.deb with
+# the program, its menu entry and icons, the manual page and the Debian
+# copyright file and changelog. resources/ installs the menu entry and the
+# 32-pixel icon; the larger icons and the documents are installed here.
+if(NOT (UNIX AND NOT APPLE))
+  return()
+endif()
+include(GNUInstallDirs)
+
+# The icon at the theme's larger sizes, each pixel of the 32-pixel pixel-art
+# icon repeated, never blended.
+add_executable(rumida_icon_scale ${PROJECT_SOURCE_DIR}/packaging/icon_scale.cpp)
+target_link_libraries(rumida_icon_scale PRIVATE Qt6::Gui)
+rumida_strict(rumida_icon_scale)
+# It runs during the build, where a sanitizer report about Qt's own
+# allocations would fail it; it is a build tool, not part of the game.
+target_compile_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
+target_link_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
+
+set(rumida_icon32 ${PROJECT_SOURCE_DIR}/resources/pictures/rumida-32.png)
+set(rumida_packaging_out ${PROJECT_BINARY_DIR}/packaging)
+set(rumida_packaging_files)
+foreach(size 48 256)
+  set(icon ${rumida_packaging_out}/icons/${size}/rumida.png)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${rumida_packaging_out}/icons/${size}
+    COMMAND rumida_icon_scale ${rumida_icon32} ${size} ${icon}
+    DEPENDS rumida_icon_scale ${rumida_icon32}
+    COMMENT "Icon at ${size} pixels"
+    VERBATIM)
+  list(APPEND rumida_packaging_files ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Debian wants the changelog and the manual page compressed with gzip -9n
+# (no name or time stamp inside, so the package builds the same every time).
+find_program(RUMIDA_GZIP gzip REQUIRED)
+function(rumida_gzip source output)
+  get_filename_component(name ${output} NAME_WE)
+  set(plain ${rumida_packaging_out}/gz/${name})
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${plain}
+    COMMAND ${RUMIDA_GZIP} -9nf ${plain}
+    COMMAND ${CMAKE_COMMAND} -E rename ${plain}.gz ${output}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
+file(MAKE_DIRECTORY ${rumida_packaging_out}/gz)
+rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${rumida_packaging_out}/changelog.gz)
+rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/rumida.6 ${rumida_packaging_out}/rumida.6.gz)
+list(APPEND rumida_packaging_files
+  ${rumida_packaging_out}/changelog.gz ${rumida_packaging_out}/rumida.6.gz)
+add_custom_target(rumida_packaging_files ALL DEPENDS ${rumida_packaging_files})
+
+set(rumida_docdir ${CMAKE_INSTALL_DATADIR}/doc/rumida)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${rumida_docdir})
+# The version has no Debian revision, so the package is native and its
+# changelog is changelog.gz.
+install(FILES ${rumida_packaging_out}/changelog.gz DESTINATION ${rumida_docdir})
+install(FILES ${rumida_packaging_out}/rumida.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME rumida)
+set(CPACK_PACKAGE_VERSION 1.00)
+set(CPACK_PACKAGE_VENDOR "Rumida Kobo")
+set(CPACK_PACKAGE_CONTACT "Rumida Maintainers <maintainers@rumida.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "horse-race betting game in Japanese")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Four horses race from the starting stalls to the finish line. Before each
+race the player stakes yen on any of the six pairs of horses, each with its
+own odds between 1 and 11; the pair of the winner and the most advanced of the
+other three pays its odds. With a splash card, a photo gallery and the rules
+of play, all in Japanese.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# The program installs to bin; the package moves it to /usr/games, where
+# Debian puts games (their players have it on the PATH).
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/games_dir.cmake)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Rumida Maintainers <maintainers@rumida.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.rumida.example/")
+# The libraries come from dpkg-shlibdeps; the Japanese font is only found at
+# run time, through fontconfig.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+include(CPack)
