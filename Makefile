@@ -3,6 +3,7 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -50,3 +51,18 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Benchmarks in a Release build, each figure against a floor measured in the
+# same run; it ends with one "BENCH name value goal" line per figure.
+.PHONY: bench package
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target rumida_bench
+	@$(BENCH_BUILD)/bench/rumida_bench
+
+# The Debian package rumida_1.00_amd64.deb, built by CPack in the Release tree.
+package: deps
+	@bash scripts/install-deps.sh package
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@cd $(BENCH_BUILD) && cpack -G DEB

@@ -9,6 +9,7 @@ case "${1:-}" in
   windres) packages=(binutils-mingw-w64-x86-64) ;;
   fuzz) packages=(clang libclang-rt-14-dev) ;;
   desktop) packages=(desktop-file-utils) ;;
+  package) packages=(dpkg-dev file) ;;
 esac
 
 missing=()
