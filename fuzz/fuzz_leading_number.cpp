@@ -17,9 +17,10 @@ namespace {
 // The rule written out again, independently: the number's characters as
 // plain ASCII, for strtod. Full-width forms count as half-width; blanks, tabs,
 // line feeds and carriage returns are skipped.
-std::string numberPrefix(const QString &text)
+FUZZ_HARNESS std::string numberPrefix(const QString &text)
 {
     std::string chars;
+    chars.reserve(std::size_t(text.size()));
     for (const QChar qc : text) {
         char16_t c = qc.unicode();
         if (c >= 0xFF10 && c <= 0xFF19)

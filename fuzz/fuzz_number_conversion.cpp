@@ -15,7 +15,7 @@
 
 namespace {
 
-bool isYen(char16_t c)
+FUZZ_HARNESS bool isYen(char16_t c)
 {
     return c == u'\\' || c == 0xA5 || c == 0xFFE5;
 }
@@ -23,9 +23,10 @@ bool isYen(char16_t c)
 // The conversion written out again as plain string checks, with strtod for
 // the value: trim, take off the parentheses, split off the run of signs and
 // currency signs at the front, and check what each part may hold.
-std::optional<double> expectedConversion(const QString &input)
+FUZZ_HARNESS std::optional<double> expectedConversion(const QString &input)
 {
     std::u16string text;
+    text.reserve(std::size_t(input.size()));
     for (const QChar qc : input) {
         const char16_t c = qc.unicode();
         if (c >= 0xFF10 && c <= 0xFF19)

@@ -101,23 +101,27 @@ public:
                 k = (k << 8) | (j < size ? data[j] : 0u);
             draws_.push_back({float(k) / 16777216.0f, long((std::uint64_t(k) * 10) >> 24) + 1});
         }
+        first_ = draws_.data();
+        count_ = draws_.size();
     }
 
     FUZZ_HARNESS void reseedFromClock() { ++reseeds; }
 
+    // Plain pointers: a library call here would come back instrumented.
     FUZZ_HARNESS float next()
     {
-        const Draw &draw = draws_[at_];
-        if (++at_ == draws_.size())
+        const Draw &draw = first_[at_];
+        if (++at_ == count_)
             at_ = 0;
-        moved[std::size_t(draws % HorseCount)] += draw.step;
+        moved_[draws % HorseCount] += draw.step;
         ++draws;
         return draw.value;
     }
 
+    long movedBy(std::size_t horse) const { return moved_[horse]; }
+
     long reseeds = 0;
     long draws = 0;
-    std::array<long, HorseCount> moved{};
 
 private:
     struct Draw {
@@ -125,7 +129,10 @@ private:
         long step;
     };
     std::vector<Draw> draws_;
+    const Draw *first_ = nullptr;
+    std::size_t count_ = 0;
     std::size_t at_ = 0;
+    long moved_[HorseCount] = {};
 };
 
 // A race from the start, or from start positions the input gives: whole
@@ -146,12 +153,13 @@ void checkRace(const std::uint8_t *data, std::size_t size, bool fromTheStart)
     InputRandom random(data, size);
     long lastStep = 0;
     bool pastTheLine = false;
+    const float *positions = horses.positions.data();
     const long steps = rules::runRace(horses, random, [&](long done) FUZZ_HARNESS {
         FUZZ_CHECK(done == lastStep + 1, "step %ld reported after %ld", done, lastStep);
         FUZZ_CHECK(!pastTheLine, "the race went on after step %ld took a horse past the line", done - 1);
         lastStep = done;
-        for (const float left : horses.positions)
-            pastTheLine = pastTheLine || left < FinishLine;
+        for (int h = 0; h < HorseCount; ++h)
+            pastTheLine = pastTheLine || positions[h] < FinishLine;
     });
 
     FUZZ_CHECK(steps == lastStep, "%ld steps, %ld reported", steps, lastStep);
@@ -167,8 +175,8 @@ void checkRace(const std::uint8_t *data, std::size_t size, bool fromTheStart)
     bool anyPast = false;
     for (std::size_t h = 0; h < HorseCount; ++h) {
         const float left = horses.positions[h];
-        FUZZ_CHECK(left == start[h] - float(random.moved[h]), "horse %zu at %.9g after moving %ld from %.9g",
-                   h + 1, left, random.moved[h], start[h]);
+        FUZZ_CHECK(left == start[h] - float(random.movedBy(h)), "horse %zu at %.9g after moving %ld from %.9g",
+                   h + 1, left, random.movedBy(h), start[h]);
         FUZZ_CHECK(left >= FinishLine - 10, "horse %zu at %.9g", h + 1, left);
         anyPast = anyPast || left < FinishLine;
     }
