@@ -288,12 +288,51 @@ inline std::u16string currencyText(double amount)
     return yenText(r < 0, digits);
 }
 
-// Odds: seven significant digits, no trailing zeros, no grouping.
+// Odds: seven significant digits, an exact half rounded up (8.2265625 reads
+// 8.226563), no trailing zeros, no grouping. Odds lie in [1, 11], so no
+// exponent form is needed.
 inline std::u16string oddsText(float odds)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.7g", double(odds));
-    return ascii(buffer);
+    // A float's decimal expansion is finite and far shorter than 40 digits.
+    char buffer[80];
+    std::snprintf(buffer, sizeof buffer, "%.40e", std::fabs(double(odds)));
+    const std::string text = buffer;
+    const std::size_t e = text.find('e');
+    int exponent = std::stoi(text.substr(e + 1));
+    std::string digits;
+    for (char c : text.substr(0, e)) {
+        if (c != '.')
+            digits.push_back(c);
+    }
+    const bool up = digits[7] >= '5';
+    digits.resize(7);
+    if (up) {
+        int k = 6;
+        while (k >= 0 && digits[std::size_t(k)] == '9')
+            digits[std::size_t(k--)] = '0';
+        if (k >= 0) {
+            ++digits[std::size_t(k)];
+        } else {
+            digits.insert(0, "1");
+            digits.pop_back();
+            ++exponent;
+        }
+    }
+    std::string out;
+    if (exponent >= 0) {
+        out = digits.substr(0, std::size_t(exponent) + 1);
+        std::string fraction = digits.substr(std::size_t(exponent) + 1);
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
+        if (!fraction.empty())
+            out += "." + fraction;
+    } else {
+        std::string fraction = std::string(std::size_t(-exponent - 1), '0') + digits;
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
+        out = fraction.empty() ? "0" : "0." + fraction;
+    }
+    return ascii((odds < 0 ? "-" : "") + out);
 }
 
 // ---------------------------------------------------------------------------

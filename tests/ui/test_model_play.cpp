@@ -181,7 +181,10 @@ std::vector<float> makeDraws(Draws kind, std::uint64_t seed)
     std::mt19937_64 rng(seed);
     std::vector<float> values;
     if (kind == Draws::Odds) {
-        const float special[] = {0.0f, 0.25f, 0.5f, 0.05f, 0.15f, 0.999f, std::nextafter(1.0f, 0.0f)};
+        // Odds of 1, 3.5 (payouts of exact halves), 8.2265625 and 5.7265625 (an
+        // exact half in the eighth digit), and just under 11.
+        const float special[] = {0.0f,  0.25f, 0.5f,        0.05f,      0.15f,
+                                 0.999f, 0.72265625f, 0.47265625f, std::nextafter(1.0f, 0.0f)};
         for (int i = 0; i < 6; ++i) {
             if (rng() % 3 == 0)
                 values.push_back(special[rng() % std::size(special)]);
@@ -473,7 +476,6 @@ protected:
     std::unique_ptr<SideWindows> sides;
     PlayerMessages playerMessages{messages};
     refmodel::MainWindowModel model;
-    Action current;
     qsizetype askedBefore = 0;
     std::optional<bool> activeAfterBox;
 
@@ -635,7 +637,6 @@ protected:
     // leaves the application's event loop, so that action runs inside one.
     void play(const Action &a)
     {
-        current = a;
         askedBefore = playerMessages.asked.size();
         const int realBefore = playerMessages.realAsked;
         playerMessages.realBoxes = a.realBoxes;
