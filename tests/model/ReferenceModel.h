@@ -459,8 +459,6 @@ public:
         if (!enabled(c))
             return;
         moveFocus(c);
-        if (ending)
-            return;
         setTicked(pair, !pairs[std::size_t(pair)].ticked);
     }
 
