@@ -403,11 +403,27 @@ int fullRun()
     std::printf("race core...\n");
     figures.push_back({"race_core_ratio", raceCoreRatio(), ">=0.5"});
 
+    // Measured first: the start-up figures are read against it.
+    std::printf("main window load step...\n");
+    std::vector<double> loads;
+    for (int i = 0; i < 7; ++i) {
+        const ChildRun run = runChild(QCoreApplication::applicationFilePath(),
+                                      {QStringLiteral("--load")}, childEnvironment());
+        loads.push_back(double(valueOf(run.output, "load-ns")) * 1e-9);
+    }
+    const double load = median(loads);
+    std::printf("  first construction in a fresh process: %.2f ms (median of 7)\n", load * 1e3);
+    figures.push_back({"load_share", load / SplashTime, "<0.01"});
+
     std::printf("start-up, offscreen...\n");
     constexpr int StartRuns = 9;
     const StartTimes offscreen = measureStart(StartRuns);
     std::printf("  game %.1f ms, bare Qt %.1f ms to the first paint (medians of %d)\n",
                 offscreen.game * 1e3, offscreen.bare * 1e3, StartRuns);
+    // The splash shows only after its load step has built the main window.
+    if (offscreen.bare > 0)
+        std::printf("  the game without the main window's load step would take %.2f times the floor\n",
+                    (offscreen.game - load) / offscreen.bare);
     figures.push_back({"start_ratio", offscreen.bare > 0 ? offscreen.game / offscreen.bare : 0,
                        "<=1.25"});
 
@@ -431,19 +447,6 @@ int fullRun()
         } else {
             std::printf("  Xvfb run failed; no figure\n");
         }
-    }
-
-    std::printf("main window load step...\n");
-    {
-        std::vector<double> loads;
-        for (int i = 0; i < 7; ++i) {
-            const ChildRun run = runChild(QCoreApplication::applicationFilePath(),
-                                          {QStringLiteral("--load")}, childEnvironment());
-            loads.push_back(double(valueOf(run.output, "load-ns")) * 1e-9);
-        }
-        std::printf("  first construction in a fresh process: %.2f ms (median of 7)\n",
-                    median(loads) * 1e3);
-        figures.push_back({"load_share", median(loads) / SplashTime, "<0.01"});
     }
 
     std::printf("resident memory...\n");
