@@ -26,6 +26,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -162,18 +163,24 @@ QProcessEnvironment childEnvironment()
 struct StartTimes {
     double game = 0;
     double bare = 0;
-    long bareRssKb = -1;
 };
+
+// Programs started so report their first paint, then end.
+QProcessEnvironment firstPaintEnvironment()
+{
+    QProcessEnvironment environment = childEnvironment();
+    environment.insert(QStringLiteral("RUMIDA_BENCH_FIRST_PAINT"), QStringLiteral("1"));
+    return environment;
+}
 
 // The game and the bare program in turn, after one unmeasured start of each
 // (which warms the file cache); medians of the rest.
 StartTimes measureStart(int runs)
 {
-    QProcessEnvironment environment = childEnvironment();
-    environment.insert(QStringLiteral("RUMIDA_BENCH_FIRST_PAINT"), QStringLiteral("1"));
+    const QProcessEnvironment environment = firstPaintEnvironment();
     const QString game = QStringLiteral(RUMIDA_GAME_PATH);
     const QString bare = QStringLiteral(RUMIDA_BARE_PATH);
-    std::vector<double> gameTimes, bareTimes, bareRss;
+    std::vector<double> gameTimes, bareTimes;
     for (int i = 0; i <= runs; ++i) {
         const ChildRun g = runChild(game, {}, environment);
         const ChildRun b = runChild(bare, {}, environment);
@@ -183,9 +190,8 @@ StartTimes measureStart(int runs)
             continue;
         gameTimes.push_back(g.seconds);
         bareTimes.push_back(b.seconds);
-        bareRss.push_back(double(valueOf(b.output, "rss-kb")));
     }
-    return {median(gameTimes), median(bareTimes), long(median(bareRss))};
+    return {median(gameTimes), median(bareTimes)};
 }
 
 // ---- Child modes ----
@@ -225,8 +231,7 @@ int childMemory()
     const auto started = Clock::now();
     while (secondsSince(started) < 0.3)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    const int windows = int(QApplication::topLevelWidgets().size());
-    std::printf("windows %d\nrss-kb %ld\n", windows, bench::residentKilobytes());
+    std::printf("rss-kb %ld\n", bench::residentKilobytes());
     return 0;
 }
 
@@ -456,7 +461,8 @@ int fullRun()
             const ChildRun run = runChild(QCoreApplication::applicationFilePath(),
                                           {QStringLiteral("--memory")}, childEnvironment());
             game.push_back(double(valueOf(run.output, "rss-kb")));
-            bare.push_back(double(measureStart(1).bareRssKb));
+            const ChildRun floor = runChild(QStringLiteral(RUMIDA_BARE_PATH), {}, firstPaintEnvironment());
+            bare.push_back(double(valueOf(floor.output, "rss-kb")));
         }
         std::printf("  every window open %.0f kB, bare Qt %.0f kB (medians of 3)\n", median(game),
                     median(bare));
