@@ -5,11 +5,13 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 // Start-up measurement for `make bench`. With RUMIDA_BENCH_FIRST_PAINT set in
 // the environment, the program prints "first-paint <ns>" (the monotonic clock,
-// shared by all processes) once the watched window has been painted and
-// flushed, and exits. Nothing else in the game reads the environment.
+// shared by all processes) and "cpu-ns <ns>" (the CPU time it has used) once
+// the watched window has been painted and flushed, and exits. Nothing else in
+// the game reads the environment.
 class FirstPaintProbe final : public QObject {
 public:
     using QObject::QObject;
@@ -40,8 +42,11 @@ private:
     void report()
     {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::printf("first-paint %lld\n",
-                    static_cast<long long>(std::chrono::nanoseconds(now).count()));
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        std::printf("first-paint %lld\ncpu-ns %lld\n",
+                    static_cast<long long>(std::chrono::nanoseconds(now).count()),
+                    static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
