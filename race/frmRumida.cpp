@@ -5,6 +5,7 @@
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
+#include "platform/Labels.h"
 #include "platform/Line.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
@@ -29,23 +30,6 @@ namespace {
 constexpr double ClientWidth = 7425;
 constexpr double ClientHeight = 6120;
 constexpr std::int64_t StartingMoney = 10000;
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-// A label that sizes itself to its caption, at a position in twips.
-QLabel *autoSizeLabel(QWidget *parent, const char *name, const QString &caption, double left,
-                      double top)
-{
-    QLabel *label = makeLabel(parent, name, caption);
-    label->adjustSize();
-    label->move(Twips::toPixels(left), Twips::toPixels(top));
-    return label;
-}
 
 void giveSingleBorder(QLabel *label)
 {

@@ -2,6 +2,7 @@
 
 #include "platform/Buttons.h"
 #include "platform/Fonts.h"
+#include "platform/Labels.h"
 #include "platform/Line.h"
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"
@@ -40,22 +41,10 @@ protected:
 constexpr double ClientWidth = 4335;
 constexpr double ClientHeight = 3135;
 
-// A label with an opaque background in the window's colour.
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text)
+// The version window's labels are opaque, in the window's colour.
+QLabel *opaque(QLabel *label)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
     label->setAutoFillBackground(true);
-    return label;
-}
-
-// An opaque label that sizes itself to its text, at a position in twips.
-QLabel *autoSizeLabel(QWidget *parent, const char *name, const QString &text, double left,
-                      double top)
-{
-    QLabel *label = makeLabel(parent, name, text);
-    label->adjustSize();
-    label->move(Twips::toPixels(left), Twips::toPixels(top));
     return label;
 }
 } // namespace
@@ -73,21 +62,21 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
     connect(command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
 
     // The credits are the game's own; the addresses and names are invented.
-    autoSizeLabel(this, "Label6", QStringLiteral("ゼルコ・ファンクラブ"), 360, 2640);
-    autoSizeLabel(this, "Label5", QStringLiteral("http://www.rumida.example/"), 360, 2880);
+    opaque(autoSizeLabel(this, "Label6", QStringLiteral("ゼルコ・ファンクラブ"), 360, 2640));
+    opaque(autoSizeLabel(this, "Label5", QStringLiteral("http://www.rumida.example/"), 360, 2880));
     auto *line2 = new LineControl(this, 120, 4200, 2520);
     line2->setObjectName(QStringLiteral("Line2"));
-    QLabel *label4 = makeLabel(
+    QLabel *label4 = opaque(makeLabel(
         this, "Label4",
-        QStringLiteral("本ソフトへのご質問・苦情・サポートのご依頼は support@rumida.example までお送りください。"));
+        QStringLiteral("本ソフトへのご質問・苦情・サポートのご依頼は support@rumida.example までお送りください。")));
     label4->setWordWrap(true);
     label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeControl(label4, 480, 1800, 3375, 615);
-    autoSizeLabel(this, "Label3", QStringLiteral("Copyright © 1999 ルミダ工房"), 720, 1320);
+    opaque(autoSizeLabel(this, "Label3", QStringLiteral("Copyright © 1999 ルミダ工房"), 720, 1320));
     auto *line1 = new LineControl(this, 120, 4200, 1680);
     line1->setObjectName(QStringLiteral("Line1"));
-    autoSizeLabel(this, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1560, 960);
-    QLabel *label1 = makeLabel(this, "Label1", QStringLiteral("ルミダ"));
+    opaque(autoSizeLabel(this, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1560, 960));
+    QLabel *label1 = opaque(makeLabel(this, "Label1", QStringLiteral("ルミダ")));
     label1->setFont(Fonts::japanese(27.75));
     label1->adjustSize();
     label1->move(Twips::toPixels(720), Twips::toPixels(360));
