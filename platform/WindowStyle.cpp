@@ -74,14 +74,25 @@ void applyWindowStyle(QWidget *window, const WindowStyle &style)
 void placeControl(QWidget *control, double left, double top, double width, double height)
 {
     QRect r = Twips::rect(left, top, width, height);
-    // A text box only needs the height of a line; a wrapping label keeps its box.
+    // A wrapping label keeps its box; a text box needs the height of a line.
     const auto *label = qobject_cast<QLabel *>(control);
     if (label && label->wordWrap()) {
         control->setGeometry(r);
         return;
     }
-    const QSize needed = qobject_cast<QLineEdit *>(control) ? control->minimumSizeHint()
-                                                             : control->sizeHint();
+    QSize needed;
+    if (label) {
+        // A label needs room for its letters: a full-width colon or space at
+        // the end of a caption is blank and may overhang the box.
+        const QFontMetrics metrics(label->font());
+        const int frame = 2 * label->frameWidth();
+        needed = QSize(metrics.tightBoundingRect(label->text()).right() + 1 + frame,
+                       metrics.height() + frame);
+    } else if (qobject_cast<QLineEdit *>(control)) {
+        needed = control->minimumSizeHint();
+    } else {
+        needed = control->sizeHint();
+    }
     if (needed.isValid())
         r.setSize(r.size().expandedTo(needed));
     control->setGeometry(r);

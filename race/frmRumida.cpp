@@ -76,7 +76,10 @@ void frmRumida::buildControls()
                                     QStringLiteral("４")};
     for (std::size_t i = 0; i < 4; ++i) {
         const double top = 120 + 720 * double(i);
-        autoSizeLabel(client, laneNames[i], laneCaptions[i], 6720, top);
+        // The lane number stands directly left of the stall: where the font's
+        // digit is wider than the layout's, it grows to the left.
+        QLabel *lane = autoSizeLabel(client, laneNames[i], laneCaptions[i], 6720, top);
+        lane->move(std::min(lane->x(), Twips::toPixels(rules::StartLeft) - lane->width()), lane->y());
         auto *horse = new PictureBox(client);
         horse->setObjectName(QLatin1String(horseNames[i]));
         horse->setPicture(decodePicture(horsePictures[i]));
@@ -136,10 +139,17 @@ void frmRumida::buildControls()
         }
     }
 
-    // The frame grows, keeping its left and top, where the odds need more room.
+    // Where the odds need more room than the layout gives, the frame grows to
+    // the right as far as the button column allows (a 3-pixel gap), and what is
+    // still missing comes off the odds labels' left margin.
+    const int frameLimit = Twips::toPixels(6120) - fraOdds->x() - 3;
     const int oddsRight = pairs_[0].lbl->geometry().right() + 3;
-    if (oddsRight > fraOdds->width())
-        fraOdds->resize(oddsRight, fraOdds->height());
+    fraOdds->resize(std::clamp(oddsRight, fraOdds->width(), frameLimit), fraOdds->height());
+    const int overhang = oddsRight - fraOdds->width();
+    if (overhang > 0) {
+        for (Pair &pair : pairs_)
+            pair.lbl->move(pair.lbl->x() - overhang, pair.lbl->y());
+    }
 
     cmdEndBet = new CommandButton(QStringLiteral("賭け終了"), client);
     cmdEndBet->setObjectName(QStringLiteral("cmdEndBet"));
@@ -160,7 +170,8 @@ void frmRumida::buildControls()
     const QFont resultFont = Fonts::japanese(14.25);
     QLabel *label13 = makeLabel(client, "Label13", QStringLiteral("結果："));
     label13->setFont(resultFont);
-    placeControl(label13, 240, 5640, 855, 375);
+    // 855 wide would run 15 twips under lblWinner; the caption ends where it begins.
+    placeControl(label13, 240, 5640, 840, 375);
     lblWinner = makeLabel(client, "lblWinner", QString());
     lblWinner->setFont(resultFont);
     lblWinner->setAlignment(Qt::AlignCenter);
@@ -242,6 +253,11 @@ void frmRumida::drawOdds()
 void frmRumida::showMoney()
 {
     lblCurrent->setText(currencyText(money_));
+    // Money has no upper limit worth the name: the box grows to the right
+    // (towards the odds board) to keep every digit in sight.
+    const int needed = lblCurrent->sizeHint().width();
+    if (needed > lblCurrent->width())
+        lblCurrent->resize(needed, lblCurrent->height());
 }
 
 // ---- Closing ----
@@ -348,8 +364,10 @@ void frmRumida::txtNN_LostFocus(Pair &pair)
     pair.bet = *stake;
     money_ = rules::moneyAfterStake(money_, amount);
     showMoney();
-    if (const std::optional<double> number = convertNumber(text))
+    if (const std::optional<double> number = convertNumber(text)) {
         pair.txt->setText(currencyText(*number));
+        pair.txt->home(false); // the box shows the start of an amount too long for it
+    }
 }
 
 void frmRumida::cmdEndBet_Click()

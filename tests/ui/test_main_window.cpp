@@ -1,5 +1,6 @@
 // The main window as it opens, its focus order, start over and quitting.
 #include "platform/Random.h"
+#include "tests/support/Layout.h"
 #include "tests/support/MainWindowFixture.h"
 
 #include <QApplication>
@@ -39,6 +40,28 @@ TEST_F(MainWindowTest, OpensReadyForBetting)
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(window->centralWidget()->size(), QSize(495, 408));
+}
+
+TEST_F(MainWindowTest, EveryCaptionShowsWholeWithTheWidestOdds)
+{
+    // 0.988888f draws the odds 10.88888, eight characters wide.
+    open({0.988888f, 0.988888f, 0.988888f, 0.988888f, 0.988888f, 0.988888f});
+    ASSERT_EQ(label("lbl12").size(), 8);
+    clickCheck("12");
+    type(QStringLiteral("2147483647"));
+    leaveBox();
+    ASSERT_EQ(txt("12")->text(), QStringLiteral("￥2,147,483,647"));
+    EXPECT_EQ(txt("12")->cursorPosition(), 0) << "the box shows the start of the amount";
+    expectLaidOut(window.get());
+
+    // The money grows past 32 bits with negative stakes; its box keeps every digit.
+    for (const char *digits : {"13", "14", "23", "24", "34"}) {
+        clickCheck(digits);
+        type(QStringLiteral("-2147483648"));
+        leaveBox();
+    }
+    ASSERT_EQ(money(), QStringLiteral("￥8,589,944,593"));
+    expectLaidOut(window.get());
 }
 
 TEST_F(MainWindowTest, OddsAreTheScriptedDrawsInPairOrder)

@@ -1,4 +1,5 @@
 // The gallery, help and version windows opened from the main window's menus.
+#include "tests/support/Layout.h"
 #include "tests/support/TestServices.h"
 #include "windows/Game.h"
 #include "windows/frmCopy.h"
@@ -21,51 +22,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// The player's view of a window: every control lies inside the client area,
-// no two visible controls overlap, and every label shows its text whole.
-void expectLaidOut(QWidget *window)
-{
-    SCOPED_TRACE(window->objectName().toStdString());
-    // The window's own controls, or those on its background picture.
-    QWidget *client = window->findChild<QWidget *>(QStringLiteral("client"), Qt::FindDirectChildrenOnly);
-    QList<QWidget *> controls;
-    for (QWidget *control : (client ? client : window)
-                                ->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (control->isVisibleTo(window))
-            controls << control;
-    }
-    ASSERT_GE(controls.size(), 2);
-    const QRect area = window->rect();
-    for (QWidget *control : controls) {
-        const std::string name = control->objectName().toStdString();
-        const QRect r = control->geometry();
-        EXPECT_TRUE(area.contains(r)) << name;
-        if (auto *label = qobject_cast<QLabel *>(control)) {
-            QSize needed = label->wordWrap() ? QSize(r.width(), label->heightForWidth(r.width()))
-                                             : label->sizeHint();
-            // A label aligned to its top needs room for its letters only.
-            if (!label->wordWrap() && (label->alignment() & Qt::AlignTop)) {
-                const QFontMetrics metrics(label->font());
-                needed.setHeight(metrics.ascent()
-                                 + metrics.tightBoundingRect(label->text()).bottom() + 1);
-            }
-            EXPECT_LE(needed.width(), r.width()) << name;
-            EXPECT_LE(needed.height(), r.height()) << name;
-        }
-        if (auto *button = qobject_cast<QPushButton *>(control)) {
-            const QFontMetrics metrics = button->fontMetrics();
-            EXPECT_LT(metrics.horizontalAdvance(button->text()), r.width()) << name;
-            EXPECT_LT(metrics.height(), r.height()) << name;
-        }
-        for (QWidget *other : controls) {
-            if (other != control && other->objectName() < control->objectName()) {
-                EXPECT_FALSE(r.intersects(other->geometry()))
-                    << name << " overlaps " << other->objectName().toStdString();
-            }
-        }
-    }
-}
-
 template <class T> T *child(QWidget *window, const char *name)
 {
     T *control = window->findChild<T *>(QLatin1String(name));
