@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test build build-asan deps art test-plain test-asan clean fuzz
+.PHONY: play test build build-asan deps art test-plain test-asan clean snapshots fuzz
 
 deps:
 	@bash scripts/install-deps.sh
@@ -66,3 +66,8 @@ package: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@cd $(BENCH_BUILD) && cpack -G DEB
+
+# Every window rendered offscreen into docs/, at 1x and 2x.
+snapshots: build
+	@$(BUILD)/tests/rumida_snapshot docs/1x
+	@QT_SCALE_FACTOR=2 $(BUILD)/tests/rumida_snapshot docs/2x
