@@ -5,6 +5,7 @@
 // 1.5, 2 and 3, where the windows grab themselves at the screen's ratio.
 #include "platform/Pictures.h"
 #include "resources/Resources.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/TestServices.h"
 #include "windows/Game.h"
 #include "windows/frmCopy.h"
@@ -106,13 +107,8 @@ std::pair<int, int> finishLineRun(const QImage &image, int row)
 }
 } // namespace
 
-class HighDpiTest : public ::testing::Test {
+class HighDpiTest : public ::testing::Test, protected ScriptedGame {
 protected:
-    ScriptedMessages messages;
-    CountingBeep beep;
-    ScriptedRandom random;
-    CountingPacer pacer;
-    Game game{GameServices{messages, beep, random, pacer}};
     frmCopy *splash = nullptr;
 
     // Every window open: the splash (its timer held back), the main window

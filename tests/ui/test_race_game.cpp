@@ -24,6 +24,15 @@ protected:
         leaveBox();
     }
     void closeBetting() { click(button("cmdEndBet")); }
+    // Opens the window and stakes all 10000 on "1-2" in a race that "3-4" wins;
+    // the race itself is left to the test.
+    void prepareRuinousRace()
+    {
+        open();
+        stake("12", "10000");
+        closeBetting();
+        scriptRace(3, 4);
+    }
     void startRace() { click(button("cmdStart")); }
     void nextRace() { click(button("cmdNext")); }
 
@@ -151,10 +160,7 @@ TEST_F(RaceTest, PayoutsRoundHalfToEvenAndAZeroStakePaysZero)
 
 TEST_F(RaceTest, RuinAfterTheRaceOffersAFreshStart)
 {
-    open();
-    stake("12", "10000");
-    closeBetting();
-    scriptRace(3, 4);
+    prepareRuinousRace();
     messages.answer(MessageService::Answer::Yes);
     startRace();
     ASSERT_EQ(messages.asked.size(), 1);
@@ -190,10 +196,7 @@ TEST_F(RaceTest, OneYenLeftIsNoRuin)
 
 TEST_F(RaceTest, DecliningTheFreshStartThenCancellingTheQuitGoesOn)
 {
-    open();
-    stake("12", "10000");
-    closeBetting();
-    scriptRace(3, 4);
+    prepareRuinousRace();
     messages.answer(MessageService::Answer::No);
     messages.answer(MessageService::Answer::Cancel);
     startRace();
@@ -225,10 +228,7 @@ TEST_F(RaceTest, DecliningTheFreshStartThenCancellingTheQuitGoesOn)
 
 TEST_F(RaceTest, DecliningTheFreshStartThenQuittingEndsAtOnce)
 {
-    open();
-    stake("12", "10000");
-    closeBetting();
-    scriptRace(3, 4);
+    prepareRuinousRace();
     messages.answer(MessageService::Answer::No);
     messages.answer(MessageService::Answer::Ok);
     QTimer::singleShot(0, window.get(), [this] { startRace(); });
@@ -240,10 +240,7 @@ TEST_F(RaceTest, DecliningTheFreshStartThenQuittingEndsAtOnce)
 
 TEST_F(RaceTest, QuittingFromTheNextRaceTouchesNothingMore)
 {
-    open();
-    stake("12", "10000");
-    closeBetting();
-    scriptRace(3, 4);
+    prepareRuinousRace();
     messages.answer(MessageService::Answer::No);
     messages.answer(MessageService::Answer::Cancel);
     startRace();

@@ -1,5 +1,6 @@
 // The gallery, help and version windows opened from the main window's menus.
 #include "tests/support/Layout.h"
+#include "tests/support/GameFixture.h"
 #include "tests/support/TestServices.h"
 #include "windows/Game.h"
 #include "windows/frmCopy.h"
@@ -55,14 +56,8 @@ void closeBox(QWidget *window)
 }
 } // namespace
 
-class SideWindowsTest : public ::testing::Test {
+class SideWindowsTest : public ::testing::Test, protected ScriptedGame {
 protected:
-    ScriptedMessages messages;
-    CountingBeep beep;
-    ScriptedRandom random;
-    CountingPacer pacer;
-    Game game{GameServices{messages, beep, random, pacer}};
-
     void SetUp() override
     {
         game.start(1ms);
@@ -85,6 +80,21 @@ protected:
         frmZelko *gallery = side().gallery();
         EXPECT_NE(gallery, nullptr);
         return gallery;
+    }
+    // The three side windows, opened from their menu items.
+    struct Open {
+        QPointer<frmZelko> gallery;
+        QPointer<frmHelp> help;
+        QPointer<frmVersion> version;
+    };
+    Open openAll()
+    {
+        openGallery();
+        pick("mnuHow");
+        pick("mnuVer");
+        Open open{side().gallery(), side().help(), side().version()};
+        EXPECT_TRUE(open.gallery && open.help && open.version);
+        return open;
     }
     void click(QWidget *window, const char *button)
     {
@@ -301,15 +311,11 @@ TEST_F(SideWindowsTest, VersionWindowHasACyanBackButtonThatHoldsTheFocus)
 
 TEST_F(SideWindowsTest, EveryWindowShowsItsTextWhole)
 {
-    openGallery();
-    pick("mnuHow");
-    pick("mnuVer");
-    ASSERT_NE(side().gallery(), nullptr);
-    ASSERT_NE(side().help(), nullptr);
-    ASSERT_NE(side().version(), nullptr);
-    expectLaidOut(side().gallery());
-    expectLaidOut(side().help());
-    expectLaidOut(side().version());
+    const Open open = openAll();
+    ASSERT_TRUE(open.gallery && open.help && open.version);
+    expectLaidOut(open.gallery);
+    expectLaidOut(open.help);
+    expectLaidOut(open.version);
 
     // The splash, built by a game of its own that never hands over.
     ScriptedRandom otherRandom;
@@ -319,12 +325,7 @@ TEST_F(SideWindowsTest, EveryWindowShowsItsTextWhole)
 
 TEST_F(SideWindowsTest, SideWindowsStayOpenTogetherAndCloseOneByOne)
 {
-    openGallery();
-    pick("mnuHow");
-    pick("mnuVer");
-    QPointer<frmZelko> gallery(side().gallery());
-    QPointer<frmHelp> help(side().help());
-    QPointer<frmVersion> version(side().version());
+    const auto [gallery, help, version] = openAll();
     ASSERT_TRUE(gallery && help && version);
     for (QWidget *window : {static_cast<QWidget *>(main()), static_cast<QWidget *>(gallery),
                             static_cast<QWidget *>(help), static_cast<QWidget *>(version)}) {
@@ -351,12 +352,7 @@ TEST_F(SideWindowsTest, SideWindowsStayOpenTogetherAndCloseOneByOne)
 
 TEST_F(SideWindowsTest, QuittingTheGameClosesTheSideWindowsAndEndsTheProgram)
 {
-    openGallery();
-    pick("mnuHow");
-    pick("mnuVer");
-    QPointer<frmZelko> gallery(side().gallery());
-    QPointer<frmHelp> help(side().help());
-    QPointer<frmVersion> version(side().version());
+    const auto [gallery, help, version] = openAll();
     ASSERT_TRUE(gallery && help && version);
 
     messages.answer(MessageService::Answer::Ok);

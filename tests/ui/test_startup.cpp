@@ -1,5 +1,6 @@
 // The program's start: the splash window builds the main window hidden and
 // hands over to it at its one tick.
+#include "tests/support/GameFixture.h"
 #include "tests/support/TestServices.h"
 #include "windows/Game.h"
 #include "windows/frmCopy.h"
@@ -32,13 +33,8 @@ protected:
 };
 } // namespace
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ::testing::Test, protected ScriptedGame {
 protected:
-    ScriptedMessages messages;
-    CountingBeep beep;
-    ScriptedRandom random;
-    CountingPacer pacer;
-    Game game{GameServices{messages, beep, random, pacer}};
 
     frmRumida *main() const { return game.mainWindow.get(); }
     QString label(const char *name) const
