@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -205,4 +206,35 @@ TEST_F(MainWindowTest, TheCloseBoxAsksThroughARealMessageBox)
     // The asking window is active again, with its focus where it was.
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(focusName(), QStringLiteral("cmdEndBet"));
+}
+
+TEST_F(MainWindowTest, AYesNoBoxHasNoEscapeAnswer)
+{
+    QtMessageService real;
+    window = std::make_unique<frmRumida>(GameServices{real, beep, random, pacer});
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    clickCheck("12");
+    type(QStringLiteral("500"));
+    click(button("cmdEndBet"));
+    ASSERT_EQ(money(), QStringLiteral("￥9,500"));
+    QStringList buttons;
+    bool stayedAfterEscape = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        stayedAfterEscape = box->isVisible();
+        QTest::keyClick(box, Qt::Key_Return); // the default button: はい
+    });
+    window->findChild<QAction *>(QStringLiteral("mnuStartOver"))->trigger();
+    EXPECT_TRUE(stayedAfterEscape);
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+    EXPECT_EQ(money(), QStringLiteral("￥10,000"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
 }
