@@ -126,8 +126,8 @@ void frmRumida::buildControls()
         const double top = 240 + 360 * double(i);
         autoSizeLabel(fraOdds, qPrintable(QStringLiteral("Label%1").arg(6 + i)), pairs_[i].caption,
                       120, top);
-        QLabel *odds = makeLabel(fraOdds, "", QString());
-        odds->setObjectName(QStringLiteral("lbl") + QString(pairs_[i].caption).remove(QLatin1Char('-')));
+        const QString name = QStringLiteral("lbl") + QString(pairs_[i].caption).remove(QLatin1Char('-'));
+        QLabel *odds = makeLabel(fraOdds, qPrintable(name), QString());
         placeControl(odds, 600, top, 585, 180);
         // Room for the widest odds text, seven digits and a point.
         const int widest = odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
