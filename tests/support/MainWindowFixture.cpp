@@ -11,7 +11,12 @@
 void MainWindowTest::open(std::initializer_list<float> oddsDraws)
 {
     random.script(oddsDraws);
-    window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
+    openWith(GameServices{messages, beep, random, pacer});
+}
+
+void MainWindowTest::openWith(const GameServices &services)
+{
+    window = std::make_unique<frmRumida>(services);
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -21,6 +21,8 @@ protected:
 
     // Builds the window; the six draws of its odds come from `odds` when given.
     void open(std::initializer_list<float> oddsDraws = {});
+    // Builds, shows and activates the window on services of the test's choice.
+    void openWith(const GameServices &services);
     void TearDown() override;
 
     template <class T> T *find(const QString &name) const

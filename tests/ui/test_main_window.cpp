@@ -190,10 +190,7 @@ TEST_F(MainWindowTest, TheCloseBoxAsksThroughARealMessageBox)
 {
     // The one test that answers a real QMessageBox: Escape is Cancel.
     QtMessageService real;
-    window = std::make_unique<frmRumida>(GameServices{real, beep, random, pacer});
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    openWith(GameServices{real, beep, random, pacer});
     QTimer::singleShot(0, [] {
         QWidget *box = QApplication::activeModalWidget();
         ASSERT_NE(box, nullptr);
@@ -211,10 +208,7 @@ TEST_F(MainWindowTest, TheCloseBoxAsksThroughARealMessageBox)
 TEST_F(MainWindowTest, AYesNoBoxHasNoEscapeAnswer)
 {
     QtMessageService real;
-    window = std::make_unique<frmRumida>(GameServices{real, beep, random, pacer});
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    openWith(GameServices{real, beep, random, pacer});
     clickCheck("12");
     type(QStringLiteral("500"));
     click(button("cmdEndBet"));

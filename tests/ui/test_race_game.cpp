@@ -336,10 +336,7 @@ TEST_F(RaceTest, ThePacedRaceShutsThePlayerOutAndHoldsTheClose)
 TEST_F(RaceTest, APacedRaceLastsAsLongAsItsFrames)
 {
     DisplayPacer display;
-    window = std::make_unique<frmRumida>(GameServices{messages, beep, random, display});
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    openWith(GameServices{messages, beep, random, display});
     closeBetting();
     scriptRace(1, 2); // 636 steps: 212 frames of 1/60 s
     QElapsedTimer clock;
