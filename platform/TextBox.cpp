@@ -1,41 +1,46 @@
 #include "platform/TextBox.h"
 
-#include <QFocusEvent>
+#include <QDropEvent>
 #include <limits>
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
 {
     // No length limit of the box's own: as far as Qt goes.
     setMaxLength(std::numeric_limits<int>::max());
+    // Text is not dragged out of the box (QLineEdit's default, said here
+    // because the box's handlers rely on it): a press and move selects.
+    setDragEnabled(false);
 }
 
-bool TextBox::isMoveWithinWindow(Qt::FocusReason reason)
+bool TextBox::holdsFocus() const
 {
-    switch (reason) {
-    case Qt::PopupFocusReason:
-    case Qt::ActiveWindowFocusReason:
-    case Qt::MenuBarFocusReason:
-        return false;
-    default:
-        return true;
-    }
+    const WindowFocus *focus = WindowFocus::of(window());
+    return focus && focus->current() == this;
 }
 
-void TextBox::focusInEvent(QFocusEvent *event)
+// Text dropped into a box would change it behind its focus handlers: a box
+// that shows a stake would show another one than was taken. Only the box
+// being typed in takes a drop, as typing or pasting would.
+void TextBox::dragEnterEvent(QDragEnterEvent *event)
 {
-    QLineEdit::focusInEvent(event);
-    // Coming back from a menu or another window is no new arrival.
-    if (holdsFocus_ || !isMoveWithinWindow(event->reason()))
-        return;
-    holdsFocus_ = true;
-    emit gotFocus();
+    if (holdsFocus())
+        QLineEdit::dragEnterEvent(event);
+    else
+        event->ignore();
 }
 
-void TextBox::focusOutEvent(QFocusEvent *event)
+void TextBox::dragMoveEvent(QDragMoveEvent *event)
 {
-    QLineEdit::focusOutEvent(event);
-    if (!holdsFocus_ || !isMoveWithinWindow(event->reason()))
-        return;
-    holdsFocus_ = false;
-    emit lostFocus();
+    if (holdsFocus())
+        QLineEdit::dragMoveEvent(event);
+    else
+        event->ignore();
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    if (holdsFocus())
+        QLineEdit::dropEvent(event);
+    else
+        event->ignore();
 }

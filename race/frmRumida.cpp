@@ -14,6 +14,7 @@
 #include "platform/Random.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
+#include "platform/WindowFocus.h"
 #include "platform/WindowStyle.h"
 #include "race/rules.h"
 #include "resources/Resources.h"
@@ -51,6 +52,7 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
     setObjectName(QStringLiteral("frmRumida"));
     setWindowTitle(QStringLiteral("ルミダ　Ver1.01"));
     setWindowIcon(decodeIcon(Resources::Icon));
+    new WindowFocus(this); // the amount boxes' focus handlers follow it
     buildControls();
     buildMenus();
     setTabOrder();
@@ -332,7 +334,7 @@ void frmRumida::chkNN_Click(Pair &pair)
         money_ += pair.bet;
         showMoney();
     }
-    pair.txt->clear();
+    pair.txt->empty();
     pair.txt->setEnabled(false);
 }
 
@@ -342,7 +344,7 @@ void frmRumida::txtNN_GotFocus(Pair &pair)
         return;
     if (!pair.txt->text().isEmpty()) {
         money_ += pair.bet;
-        pair.txt->clear();
+        pair.txt->empty();
     }
     showMoney();
 }
@@ -357,7 +359,7 @@ void frmRumida::txtNN_LostFocus(Pair &pair)
     if (!stake) {
         // A stake must fit 32 bits: the amount is refused, nothing moves.
         pair.bet = 0;
-        pair.txt->clear();
+        pair.txt->empty();
         services_.beep.beep();
         return;
     }
@@ -468,7 +470,7 @@ void frmRumida::cmdNext_Click()
         pair.chk->setChecked(false);
     }
     for (Pair &pair : pairs_)
-        pair.txt->clear();
+        pair.txt->empty();
     lblWinner->clear();
     lblHaitou->clear();
     cmdEndBet->setEnabled(true);

@@ -1,0 +1,83 @@
+#include "platform/WindowFocus.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMenuBar>
+#include <QWidget>
+
+WindowFocus::WindowFocus(QWidget *window) : QObject(window), window_(window)
+{
+    setObjectName(QStringLiteral("windowFocus"));
+    connect(qApp, &QApplication::focusChanged, this, &WindowFocus::follow);
+    // Mouse presses are watched too: a click into a window that is not active
+    // yet moves its focus child before the window system activates it.
+    qApp->installEventFilter(this);
+}
+
+WindowFocus::~WindowFocus()
+{
+    qApp->removeEventFilter(this);
+}
+
+WindowFocus *WindowFocus::of(const QWidget *window)
+{
+    return window ? window->findChild<WindowFocus *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+bool WindowFocus::isControl(const QWidget *widget) const
+{
+    if (!widget || widget == window_ || widget->window() != window_)
+        return false;
+    for (const QWidget *w = widget; w && w != window_; w = w->parentWidget()) {
+        if (qobject_cast<const QMenuBar *>(w))
+            return false;
+    }
+    return true;
+}
+
+void WindowFocus::follow()
+{
+    QWidget *now = window_->focusWidget();
+    if (now && !isControl(now)) {
+        returnFromMenuBar();
+        return;
+    }
+    if (!now || now == current_)
+        return;
+    const QPointer<QWidget> from = current_;
+    current_ = now;
+    if (auto *handlers = dynamic_cast<FocusHandlers *>(from.data()))
+        handlers->ownFocusLost();
+    // The leave handler may itself have moved the focus on.
+    if (current_ == now) {
+        if (auto *handlers = dynamic_cast<FocusHandlers *>(now))
+            handlers->ownFocusGained();
+    }
+}
+
+// Qt leaves the keyboard focus on the menu bar when its menu mode ends while
+// the window is not active (a menu pick that opens a message box or another
+// window). The window then comes back with no control focused and Tab going
+// nowhere; the desktop gives the focus back to the control that held it.
+void WindowFocus::returnFromMenuBar()
+{
+    auto *bar = qobject_cast<QMenuBar *>(window_->focusWidget());
+    if (!bar || bar->activeAction() || !current_ || !window_->isActiveWindow())
+        return;
+    if (current_->isEnabled() && current_->isVisible())
+        current_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+bool WindowFocus::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == window_)
+            follow();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
