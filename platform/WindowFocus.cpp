@@ -4,20 +4,16 @@
 #include <QEvent>
 #include <QMenuBar>
 #include <QWidget>
+#include <QWindow>
 
 WindowFocus::WindowFocus(QWidget *window) : QObject(window), window_(window)
 {
     setObjectName(QStringLiteral("windowFocus"));
     connect(qApp, &QApplication::focusChanged, this, &WindowFocus::follow);
-    // Mouse presses are watched too: a click into a window that is not active
-    // yet moves its focus child before the window system activates it.
-    qApp->installEventFilter(this);
+    window->installEventFilter(this);
 }
 
-WindowFocus::~WindowFocus()
-{
-    qApp->removeEventFilter(this);
-}
+WindowFocus::~WindowFocus() = default;
 
 WindowFocus *WindowFocus::of(const QWidget *window)
 {
@@ -70,14 +66,13 @@ void WindowFocus::returnFromMenuBar()
 
 bool WindowFocus::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == window_)
-            follow();
-        break;
-    default:
-        break;
+    // The focus child of a window that is not active changes without a word to
+    // the application (a click into it before the window system activates it,
+    // a handler's setFocus while a side window is active); its window handle
+    // reports it, from the moment the window has one.
+    if (watched == window_ && !handleWatched_ && window_->windowHandle()) {
+        handleWatched_ = true;
+        connect(window_->windowHandle(), &QWindow::focusObjectChanged, this, &WindowFocus::follow);
     }
     return QObject::eventFilter(watched, event);
 }

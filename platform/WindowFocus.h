@@ -47,4 +47,5 @@ private:
 
     QWidget *window_;
     QPointer<QWidget> current_;
+    bool handleWatched_ = false;
 };

@@ -52,7 +52,7 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
     setObjectName(QStringLiteral("frmRumida"));
     setWindowTitle(QStringLiteral("ルミダ　Ver1.01"));
     setWindowIcon(decodeIcon(Resources::Icon));
-    new WindowFocus(this); // the amount boxes' focus handlers follow it
+    focus_ = new WindowFocus(this); // the amount boxes' focus handlers follow it
     buildControls();
     buildMenus();
     setTabOrder();
@@ -61,7 +61,11 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
     cmdEndBet->setFocus(Qt::OtherFocusReason);
 }
 
-frmRumida::~frmRumida() = default;
+frmRumida::~frmRumida()
+{
+    // No focus handler runs for a window that is being taken apart.
+    delete focus_;
+}
 
 void frmRumida::buildControls()
 {

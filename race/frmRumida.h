@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class RandomGenerator;
 class TextBox;
+class WindowFocus;
 
 // What the main window needs from the desktop, handed in so tests can script it.
 struct GameServices {
@@ -95,6 +96,7 @@ private:
 
     GameServices services_;
     InputGate gate_;
+    WindowFocus *focus_ = nullptr;
     bool ending_ = false;
 
     // Game variables, zero until the load step.

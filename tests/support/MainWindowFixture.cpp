@@ -1,12 +1,17 @@
 #include "tests/support/MainWindowFixture.h"
 
+#include "platform/WindowFocus.h"
+
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
 void MainWindowTest::open(std::initializer_list<float> oddsDraws)
 {
@@ -89,6 +94,72 @@ void MainWindowTest::pick(const char *actionName)
     FAIL() << "no menu holds " << actionName;
 }
 
+void MainWindowTest::tapAlt()
+{
+    QWidget *target = focus();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, Qt::Key_Alt, Qt::AltModifier);
+}
+
+QMenu *MainWindowTest::openMenu(const char *menuName)
+{
+    auto *menu = find<QMenu>(QLatin1String(menuName));
+    if (!menu)
+        return nullptr;
+    QMenuBar *bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
+    EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); })) << menuName;
+    return menu;
+}
+
+bool MainWindowTest::contextMenuPick(QWidget *control, const QString &actionText)
+{
+    if (!control)
+        return false;
+    // The right press moves the focus as any press does; the offscreen
+    // platform makes no context-menu event of it, a desktop does.
+    const QPoint at = control->rect().center();
+    QTest::mousePress(control, Qt::RightButton, Qt::NoModifier, at);
+    if (!QApplication::activePopupWidget()) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, control->mapToGlobal(at));
+        QApplication::sendEvent(control, &event);
+    }
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    EXPECT_NE(menu, nullptr) << "no context menu";
+    if (!menu || !QTest::qWaitForWindowExposed(menu))
+        return false;
+    QAction *chosen = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (!actionText.isEmpty() && action->text().remove(QLatin1Char('&')).startsWith(actionText))
+            chosen = action;
+    }
+    EXPECT_TRUE(chosen || actionText.isEmpty()) << "no context-menu item " << actionText.toStdString();
+    const bool picked = chosen && chosen->isEnabled();
+    if (picked)
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(chosen).center());
+    else
+        QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+    QTest::mouseRelease(control, Qt::RightButton, Qt::NoModifier, at);
+    return picked;
+}
+
+bool MainWindowTest::dropText(QWidget *control, const QString &text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPointF at = QRectF(control->rect()).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &drop);
+    return drop.isAccepted();
+}
+
 void MainWindowTest::reactivate()
 {
     // A desktop leaves the window active when its menu closes; the offscreen
@@ -100,6 +171,12 @@ void MainWindowTest::reactivate()
 QWidget *MainWindowTest::focus() const
 {
     return QApplication::focusWidget();
+}
+
+QWidget *MainWindowTest::ownFocus() const
+{
+    const WindowFocus *tracker = WindowFocus::of(window.get());
+    return tracker ? tracker->current() : nullptr;
 }
 
 QString MainWindowTest::focusName() const

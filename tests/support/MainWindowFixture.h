@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <gtest/gtest.h>
 #include <memory>
@@ -51,9 +52,25 @@ protected:
     // Picks a menu item by its objectName through its menu, as the mouse does.
     void pick(const char *actionName);
 
+    // Desktop paths that move Qt's focus behind the game's back.
+    // A tap of Alt: the menu bar takes the keyboard (menu mode).
+    void tapAlt();
+    // Opens a top menu (mnuFile, mnuOmake, mnuH) with a click on its title.
+    QMenu *openMenu(const char *menuName);
+    // Picks `actionText`'s item of a widget's context menu, opened with a
+    // right-click; a disabled item or an empty text closes the menu with
+    // Escape instead. Whether the item was picked.
+    bool contextMenuPick(QWidget *control, const QString &actionText);
+    // Drops `text` on a control as a drag from another program would; whether
+    // the control took it.
+    bool dropText(QWidget *control, const QString &text);
+
     void reactivate();
+    // Qt's focus widget, and the control that holds the main window's focus
+    // as the game sees it (not the menu bar in menu mode, say).
     QWidget *focus() const;
     QString focusName() const;
+    QWidget *ownFocus() const;
 
     // Scripts a race: each step draws four values; `steps` gives each step's
     // four step sizes (1..10) for horses 1..4.
