@@ -2,11 +2,10 @@
 
 #include "platform/Beep.h"
 #include "platform/Buttons.h"
+#include "platform/ControlTable.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
-#include "platform/Labels.h"
-#include "platform/Line.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
 #include "platform/PictureBox.h"
@@ -28,19 +27,96 @@
 #include <algorithm>
 
 namespace {
+using Kind = ControlSpec::Kind;
+
 constexpr double ClientWidth = 7425;
 constexpr double ClientHeight = 6120;
-constexpr std::int64_t StartingMoney = 10000;
 
-void giveSingleBorder(QLabel *label)
+// The lanes, top to bottom: each horse stands in its stall with its number
+// just left of it.
+constexpr double LaneTop = 120;
+constexpr double LaneStep = 720;
+constexpr double LaneNumberLeft = 6720;
+constexpr const char *HorseNames[rules::HorseCount] = {"imgAka", "imgCha", "imgKi", "imgShiro"};
+constexpr const char *LaneNames[rules::HorseCount] = {"Label1", "Label2", "Label3", "Label4"};
+constexpr const char *LaneNumbers[rules::HorseCount] = {"１", "２", "３", "４"};
+
+constexpr double MoneyFont = 9.75;
+constexpr double ResultFont = 14.25;
+constexpr double ButtonLeft = 6120;
+constexpr double ButtonWidth = 1215;
+constexpr double ButtonHeight = 495;
+constexpr double ResultTop = 5640;
+constexpr double ResultHeight = 375;
+
+constexpr ControlSpec MoneyCaption{Kind::SizedLabel, "Label5", "現在の所持金：", 120, 3240};
+constexpr ControlSpec MoneyBox{Kind::Label, "lblCurrent", "", 1320, 3200, 1575, 255, MoneyFont};
+constexpr ControlSpec OddsFrame{Kind::Frame, "fraOdds", "オッズ", 4680, 3120, 1335, 2295};
+constexpr ControlSpec EndBetButton{Kind::Button, "cmdEndBet", "賭け終了", ButtonLeft, 3240, ButtonWidth, ButtonHeight};
+constexpr ControlSpec NextButton{Kind::Button, "cmdNext", "次のレース", ButtonLeft, 3840, ButtonWidth, ButtonHeight};
+constexpr ControlSpec StartButton{Kind::Button, "cmdStart", "レース開始", ButtonLeft, 4440, ButtonWidth, ButtonHeight};
+constexpr ControlSpec ResultRule{Kind::Line, "Line1", "", 120, 5400, 4440};
+// 855 wide would run 15 twips under lblWinner; the caption ends where it begins.
+constexpr ControlSpec WinnerCaption{Kind::Label, "Label13", "結果：", 240, ResultTop, 840, ResultHeight, ResultFont};
+constexpr ControlSpec WinnerBox{Kind::Label, "lblWinner", "", 1080, ResultTop, 1095, ResultHeight, ResultFont};
+constexpr ControlSpec PayoutCaption{Kind::SizedLabel, "Label12", "配当：", 2520, ResultTop, 0, 0, ResultFont};
+constexpr ControlSpec PayoutBox{Kind::Label, "lblHaitou", "", 3240, ResultTop, 2775, ResultHeight, ResultFont};
+
+// The six pairs stand in two columns of three rows, each check box with its
+// amount box to its right; the odds board has a row per pair, with a rule
+// between rows.
+struct PairControls {
+    const char *caption;
+    const char *check;
+    const char *amount;
+    const char *odds;
+    const char *oddsCaption;
+    const char *rule; // above the row; none above the first
+};
+constexpr PairControls PairTable[rules::PairCount] = {
+    {"1-2", "chk12", "txt12", "lbl12", "Label6", nullptr},
+    {"1-3", "chk13", "txt13", "lbl13", "Label7", "Line2"},
+    {"1-4", "chk14", "txt14", "lbl14", "Label8", "Line3"},
+    {"2-3", "chk23", "txt23", "lbl23", "Label9", "Line4"},
+    {"2-4", "chk24", "txt24", "lbl24", "Label10", "Line5"},
+    {"3-4", "chk34", "txt34", "lbl34", "Label11", "Line6"},
+};
+constexpr std::size_t PairRows = 3;
+constexpr double PairTop = 3720;
+constexpr double PairRowStep = 600;
+constexpr double PairColumnStep = 2400;
+constexpr double CheckLeft = 240;
+constexpr double CheckWidth = 615;
+constexpr double CheckHeight = 180;
+constexpr double AmountLeft = 960;
+constexpr double AmountWidth = 1215;
+constexpr double AmountHeight = 270;
+constexpr double OddsRowTop = 240;
+constexpr double OddsRowStep = 360;
+constexpr double OddsCaptionLeft = 120;
+constexpr double OddsLeft = 600;
+constexpr double OddsWidth = 585;
+constexpr double OddsHeight = 180;
+constexpr double OddsRuleAbove = 120;
+constexpr double OddsRuleWidth = 1080;
+// The gap the odds frame keeps from the button column when it grows.
+constexpr int FrameGap = 3;
+
+// A label in a single sunken border, its text aligned as given.
+QLabel *boxedLabel(QWidget *parent, const ControlSpec &spec, Qt::Alignment alignment)
 {
+    auto *label = makeControlAs<QLabel>(parent, spec);
+    label->setAlignment(alignment);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
+    // Placed again: the border takes room from the letters.
+    placeControl(label, spec.left, spec.top, spec.width, spec.height);
+    return label;
 }
 
 // The course coordinates of the horse pictures, exposed to the race loop.
 struct HorsePictures {
-    std::array<PictureBox *, 4> &pictures;
+    std::array<PictureBox *, rules::HorseCount> &pictures;
     float left(int horse) const { return pictures[std::size_t(horse - 1)]->left(); }
     void setLeft(int horse, float value) { pictures[std::size_t(horse - 1)]->setLeft(value); }
 };
@@ -53,7 +129,15 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
     setWindowTitle(QStringLiteral("ルミダ　Ver1.01"));
     setWindowIcon(decodeIcon(Resources::Icon));
     focus_ = new WindowFocus(this); // the amount boxes' focus handlers follow it
-    buildControls();
+
+    auto *client = new PictureBackground(decodePicture(Resources::Course), this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
+    setCentralWidget(client);
+    buildCourse(client);
+    buildPairs(client);
+    buildOddsBoard(client);
+    buildResults(client);
     buildMenus();
     setTabOrder();
     applyWindowStyle(this, {BorderStyle::FixedSingle, true, {}});
@@ -67,131 +151,91 @@ frmRumida::~frmRumida()
     delete focus_;
 }
 
-void frmRumida::buildControls()
+void frmRumida::buildCourse(QWidget *client)
 {
-    auto *client = new PictureBackground(decodePicture(Resources::Course), this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
-    setCentralWidget(client);
-
-    const char *horseNames[] = {"imgAka", "imgCha", "imgKi", "imgShiro"};
-    const QString horsePictures[] = {Resources::HorseAka, Resources::HorseCha, Resources::HorseKi,
-                                     Resources::HorseShiro};
-    const char *laneNames[] = {"Label1", "Label2", "Label3", "Label4"};
-    const QString laneCaptions[] = {QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３"),
-                                    QStringLiteral("４")};
-    for (std::size_t i = 0; i < 4; ++i) {
-        const double top = 120 + 720 * double(i);
+    const QString pictures[rules::HorseCount] = {Resources::HorseAka, Resources::HorseCha,
+                                                 Resources::HorseKi, Resources::HorseShiro};
+    for (std::size_t i = 0; i < horses_.size(); ++i) {
+        const double top = LaneTop + LaneStep * double(i);
         // The lane number stands directly left of the stall: where the font's
         // digit is wider than the layout's, it grows to the left.
-        QLabel *lane = autoSizeLabel(client, laneNames[i], laneCaptions[i], 6720, top);
+        auto *lane = makeControlAs<QLabel>(
+            client, {Kind::SizedLabel, LaneNames[i], LaneNumbers[i], LaneNumberLeft, top});
         lane->move(std::min(lane->x(), Twips::toPixels(rules::StartLeft) - lane->width()), lane->y());
         auto *horse = new PictureBox(client);
-        horse->setObjectName(QLatin1String(horseNames[i]));
-        horse->setPicture(decodePicture(horsePictures[i]));
+        horse->setObjectName(QLatin1String(HorseNames[i]));
+        horse->setPicture(decodePicture(pictures[i]));
         horse->setTop(top);
         horse->setLeft(rules::StartLeft);
         horses_[i] = horse;
     }
+    makeControl(client, MoneyCaption);
+    lblCurrent = boxedLabel(client, MoneyBox, Qt::AlignRight | Qt::AlignVCenter);
+}
 
-    autoSizeLabel(client, "Label5", QStringLiteral("現在の所持金："), 120, 3240);
-    lblCurrent = makeLabel(client, "lblCurrent", QString());
-    lblCurrent->setFont(Fonts::japanese(9.75));
-    lblCurrent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    giveSingleBorder(lblCurrent);
-    placeControl(lblCurrent, 1320, 3200, 1575, 255);
-
-    static const char *const captions[] = {"1-2", "1-3", "1-4", "2-3", "2-4", "3-4"};
+void frmRumida::buildPairs(QWidget *client)
+{
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
+        const PairControls &names = PairTable[i];
+        const double column = PairColumnStep * double(i / PairRows);
+        const double top = PairTop + PairRowStep * double(i % PairRows);
         Pair &pair = pairs_[i];
         pair.code = int(i) + 1;
-        pair.caption = QLatin1String(captions[i]);
-        const QString digits = QString(pair.caption).remove(QLatin1Char('-'));
-        const double column = i < 3 ? 0 : 2400;
-        const double top = 3720 + 600 * double(i % 3);
-
-        pair.chk = new QCheckBox(pair.caption, client);
-        pair.chk->setObjectName(QStringLiteral("chk") + digits);
-        placeControl(pair.chk, 240 + column, top, 615, 180);
-
-        pair.txt = new TextBox(client);
-        pair.txt->setObjectName(QStringLiteral("txt") + digits);
-        pair.txt->setAttribute(Qt::WA_InputMethodEnabled, false); // input method off
+        pair.caption = QLatin1String(names.caption);
+        pair.chk = makeControlAs<QCheckBox>(
+            client, {Kind::CheckBox, names.check, names.caption, CheckLeft + column, top, CheckWidth, CheckHeight});
+        pair.txt = makeControlAs<TextBox>(
+            client, {Kind::TextBox, names.amount, "", AmountLeft + column, top, AmountWidth, AmountHeight});
         pair.txt->setEnabled(false);
-        placeControl(pair.txt, 960 + column, top, 1215, 270);
-
         connect(pair.chk, &QCheckBox::toggled, this, [this, &pair] { chkNN_Click(pair); });
         connect(pair.txt, &TextBox::gotFocus, this, [this, &pair] { txtNN_GotFocus(pair); });
         connect(pair.txt, &TextBox::lostFocus, this, [this, &pair] { txtNN_LostFocus(pair); });
     }
+}
 
-    fraOdds = new QGroupBox(QStringLiteral("オッズ"), client);
-    fraOdds->setObjectName(QStringLiteral("fraOdds"));
-    fraOdds->setGeometry(Twips::rect(4680, 3120, 1335, 2295));
+void frmRumida::buildOddsBoard(QWidget *client)
+{
+    fraOdds = makeControlAs<QGroupBox>(client, OddsFrame);
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
-        const double top = 240 + 360 * double(i);
-        autoSizeLabel(fraOdds, qPrintable(QStringLiteral("Label%1").arg(6 + i)), pairs_[i].caption,
-                      120, top);
-        const QString name = QStringLiteral("lbl") + QString(pairs_[i].caption).remove(QLatin1Char('-'));
-        QLabel *odds = makeLabel(fraOdds, qPrintable(name), QString());
-        placeControl(odds, 600, top, 585, 180);
+        const PairControls &names = PairTable[i];
+        const double top = OddsRowTop + OddsRowStep * double(i);
+        makeControl(fraOdds, {Kind::SizedLabel, names.oddsCaption, names.caption, OddsCaptionLeft, top});
+        auto *odds = makeControlAs<QLabel>(fraOdds, {Kind::Label, names.odds, "", OddsLeft, top, OddsWidth, OddsHeight});
         // Room for the widest odds text, seven digits and a point.
         const int widest = odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
         odds->resize(std::max(odds->width(), widest), odds->height());
         pairs_[i].lbl = odds;
-        if (i > 0) {
-            auto *rule = new LineControl(fraOdds, 120, 1200, 120 + 360 * double(i));
-            rule->setObjectName(QStringLiteral("Line%1").arg(1 + i));
-        }
+        if (names.rule)
+            makeControl(fraOdds, {Kind::Line, names.rule, "", OddsCaptionLeft, top - OddsRuleAbove, OddsRuleWidth});
     }
 
     // Where the odds need more room than the layout gives, the frame grows to
-    // the right as far as the button column allows (a 3-pixel gap), and what is
-    // still missing comes off the odds labels' left margin.
-    const int frameLimit = Twips::toPixels(6120) - fraOdds->x() - 3;
-    const int oddsRight = pairs_[0].lbl->geometry().right() + 3;
+    // the right as far as the button column allows, and what is still missing
+    // comes off the odds labels' left margin.
+    const int frameLimit = Twips::toPixels(ButtonLeft) - fraOdds->x() - FrameGap;
+    const int oddsRight = pairs_[0].lbl->geometry().right() + FrameGap;
     fraOdds->resize(std::clamp(oddsRight, fraOdds->width(), frameLimit), fraOdds->height());
     const int overhang = oddsRight - fraOdds->width();
     if (overhang > 0) {
         for (Pair &pair : pairs_)
             pair.lbl->move(pair.lbl->x() - overhang, pair.lbl->y());
     }
+}
 
-    cmdEndBet = new CommandButton(QStringLiteral("賭け終了"), client);
-    cmdEndBet->setObjectName(QStringLiteral("cmdEndBet"));
-    placeControl(cmdEndBet, 6120, 3240, 1215, 495);
-    cmdNext = new CommandButton(QStringLiteral("次のレース"), client);
-    cmdNext->setObjectName(QStringLiteral("cmdNext"));
-    placeControl(cmdNext, 6120, 3840, 1215, 495);
-    cmdStart = new CommandButton(QStringLiteral("レース開始"), client);
-    cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    placeControl(cmdStart, 6120, 4440, 1215, 495);
+void frmRumida::buildResults(QWidget *client)
+{
+    cmdEndBet = makeControlAs<CommandButton>(client, EndBetButton);
+    cmdNext = makeControlAs<CommandButton>(client, NextButton);
+    cmdStart = makeControlAs<CommandButton>(client, StartButton);
     connect(cmdEndBet, &QPushButton::clicked, this, &frmRumida::cmdEndBet_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmRumida::cmdNext_Click);
     connect(cmdStart, &QPushButton::clicked, this, &frmRumida::cmdStart_Click);
 
-    auto *line1 = new LineControl(client, 120, 4560, 5400);
-    line1->setObjectName(QStringLiteral("Line1"));
-
-    const QFont resultFont = Fonts::japanese(14.25);
-    QLabel *label13 = makeLabel(client, "Label13", QStringLiteral("結果："));
-    label13->setFont(resultFont);
-    // 855 wide would run 15 twips under lblWinner; the caption ends where it begins.
-    placeControl(label13, 240, 5640, 840, 375);
-    lblWinner = makeLabel(client, "lblWinner", QString());
-    lblWinner->setFont(resultFont);
-    lblWinner->setAlignment(Qt::AlignCenter);
-    giveSingleBorder(lblWinner);
-    placeControl(lblWinner, 1080, 5640, 1095, 375);
-    QLabel *label12 = makeLabel(client, "Label12", QStringLiteral("配当："));
-    label12->setFont(resultFont);
-    label12->adjustSize();
-    label12->move(Twips::toPixels(2520), Twips::toPixels(5640));
-    lblHaitou = makeLabel(client, "lblHaitou", QString());
-    lblHaitou->setFont(resultFont);
-    lblHaitou->setAlignment(Qt::AlignCenter);
-    giveSingleBorder(lblHaitou);
-    placeControl(lblHaitou, 3240, 5640, 2775, 375);
+    makeControl(client, ResultRule);
+    makeControl(client, WinnerCaption);
+    lblWinner = boxedLabel(client, WinnerBox, Qt::AlignCenter);
+    makeControl(client, PayoutCaption);
+    lblHaitou = boxedLabel(client, PayoutBox, Qt::AlignCenter);
 }
 
 void frmRumida::buildMenus()
@@ -228,6 +272,8 @@ void frmRumida::buildMenus()
 
 void frmRumida::setTabOrder()
 {
+    // The window's tab order as the game defines it: the buttons bottom-up,
+    // the check boxes in pair order, then the amount boxes with 1-3 last.
     const std::array<QWidget *, 15> order{
         cmdStart,        cmdNext,         cmdEndBet,       pairs_[0].chk, pairs_[1].chk,
         pairs_[2].chk,   pairs_[3].chk,   pairs_[4].chk,   pairs_[5].chk, pairs_[0].txt,
@@ -243,22 +289,20 @@ void frmRumida::Form_Load()
     cmdStart->setEnabled(false);
     cmdNext->setEnabled(false);
     drawOdds();
-    money_ = StartingMoney;
+    purse_.startOver(); // a new game's money
     showMoney();
 }
 
 void frmRumida::drawOdds()
 {
-    services_.random.reseedFromClock();
+    purse_.drawOdds(services_.random);
     for (Pair &pair : pairs_)
-        pair.odds = rules::oddsFromRandom(services_.random.next());
-    for (Pair &pair : pairs_)
-        pair.lbl->setText(oddsText(pair.odds));
+        pair.lbl->setText(oddsText(purse_.odds(pair.code)));
 }
 
 void frmRumida::showMoney()
 {
-    lblCurrent->setText(currencyText(money_));
+    lblCurrent->setText(currencyText(purse_.money()));
     // Money has no upper limit worth the name: the box grows to the right
     // (towards the odds board) to keep every digit in sight.
     const int needed = lblCurrent->sizeHint().width();
@@ -319,7 +363,7 @@ void frmRumida::mnuStartOver_Click()
         MessageService::Buttons::YesNo, MessageService::Icon::Question, 1);
     if (answer != MessageService::Answer::Yes)
         return;
-    money_ = StartingMoney;
+    purse_.startOver();
     showMoney();
 }
 
@@ -335,7 +379,7 @@ void frmRumida::chkNN_Click(Pair &pair)
         return;
     }
     if (!pair.txt->text().isEmpty()) {
-        money_ += pair.bet;
+        purse_.handBack(pair.code);
         showMoney();
     }
     pair.txt->empty();
@@ -347,7 +391,7 @@ void frmRumida::txtNN_GotFocus(Pair &pair)
     if (ending_)
         return;
     if (!pair.txt->text().isEmpty()) {
-        money_ += pair.bet;
+        purse_.handBack(pair.code);
         pair.txt->empty();
     }
     showMoney();
@@ -358,17 +402,12 @@ void frmRumida::txtNN_LostFocus(Pair &pair)
     if (ending_)
         return;
     const QString text = pair.txt->text();
-    const double amount = readLeadingNumber(text);
-    const std::optional<std::int32_t> stake = rules::stakeFromAmount(amount);
-    if (!stake) {
+    if (!purse_.takeStake(pair.code, readLeadingNumber(text))) {
         // A stake must fit 32 bits: the amount is refused, nothing moves.
-        pair.bet = 0;
         pair.txt->empty();
         services_.beep.beep();
         return;
     }
-    pair.bet = *stake;
-    money_ = rules::moneyAfterStake(money_, amount);
     showMoney();
     if (const std::optional<double> number = convertNumber(text)) {
         pair.txt->setText(currencyText(*number));
@@ -429,17 +468,15 @@ void frmRumida::cmdStart_Click()
     std::int16_t code = rules::NoPair;
     Func_Race(code);
 
-    if (code >= 1 && code <= 6) {
+    if (code >= 1 && code <= rules::PairCount) {
         Pair &winner = pairOfCode(code);
         lblWinner->setText(winner.caption);
         if (winner.chk->isChecked()) {
-            const std::int64_t paid = rules::payout(winner.odds, winner.bet);
-            lblHaitou->setText(currencyText(paid));
-            money_ += paid;
+            lblHaitou->setText(currencyText(purse_.payWinner(code)));
             showMoney();
         }
     }
-    if (money_ < 1 && !ruinCheck())
+    if (purse_.isRuined() && !ruinCheck())
         return;
     // Close requests made during the race are answered now that it is settled.
     gate_.deliverHeldCloses();
@@ -453,7 +490,7 @@ bool frmRumida::ruinCheck()
         MessageService::Buttons::YesNo, MessageService::Icon::Critical, 1);
     if (answer == MessageService::Answer::No)
         return !closeMainWindow();
-    money_ = StartingMoney;
+    purse_.startOver();
     cmdNext->setFocus(Qt::OtherFocusReason);
     showMoney();
     return true;
@@ -463,14 +500,14 @@ void frmRumida::cmdNext_Click()
 {
     if (ending_)
         return;
-    if (money_ <= 0 && !ruinCheck())
+    if (purse_.isRuined() && !ruinCheck())
         return;
     drawOdds();
     for (Pair &pair : pairs_)
         pair.chk->setEnabled(true);
     for (Pair &pair : pairs_) {
         if (!pair.txt->text().isEmpty())
-            money_ -= pair.bet;
+            purse_.loseStake(pair.code);
         pair.chk->setChecked(false);
     }
     for (Pair &pair : pairs_)

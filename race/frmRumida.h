@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/InputGate.h"
+#include "race/Purse.h"
 
 #include <QMainWindow>
 #include <array>
@@ -34,15 +35,14 @@ struct GameServices {
 class frmRumida : public QMainWindow {
     Q_OBJECT
 public:
-    // One of the six pairs of horses with everything that belongs to it.
+    // One of the six pairs of horses with its controls; its odds and stake
+    // are in the purse under its code.
     struct Pair {
         int code;        // winning pair code, 1 to 6
         QString caption; // "1-2" ...
         QCheckBox *chk = nullptr;
         TextBox *txt = nullptr;
-        QLabel *lbl = nullptr;  // its odds on the board
-        float odds = 0.0f;      // odds12 ... odds34
-        std::int32_t bet = 0;   // bet12 ... bet34: meaningful only while the box shows a stake
+        QLabel *lbl = nullptr; // its odds on the board
     };
 
     // Race pacing: a fixed number of steps per display frame. An average race
@@ -53,8 +53,9 @@ public:
     explicit frmRumida(GameServices services, QWidget *parent = nullptr);
     ~frmRumida() override;
 
-    std::int64_t money() const { return money_; }
-    const std::array<Pair, 6> &pairs() const { return pairs_; }
+    const rules::Purse &purse() const { return purse_; }
+    std::int64_t money() const { return purse_.money(); }
+    const std::array<Pair, rules::PairCount> &pairs() const { return pairs_; }
     bool isEnding() const { return ending_; }
 
     // The quit confirmation. Returns true when the player confirmed: then every
@@ -72,7 +73,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildControls();
+    void buildCourse(QWidget *client);
+    void buildPairs(QWidget *client);
+    void buildOddsBoard(QWidget *client);
+    void buildResults(QWidget *client);
     void buildMenus();
     void setTabOrder();
 
@@ -99,11 +103,11 @@ private:
     WindowFocus *focus_ = nullptr;
     bool ending_ = false;
 
-    // Game variables, zero until the load step.
-    std::int64_t money_ = 0;
-    std::array<Pair, 6> pairs_;
+    // The game's state, zero until the load step.
+    rules::Purse purse_;
+    std::array<Pair, rules::PairCount> pairs_;
 
-    std::array<PictureBox *, 4> horses_{}; // imgAka, imgCha, imgKi, imgShiro
+    std::array<PictureBox *, rules::HorseCount> horses_{}; // imgAka, imgCha, imgKi, imgShiro
     QLabel *lblCurrent = nullptr;
     QLabel *lblWinner = nullptr;
     QLabel *lblHaitou = nullptr;

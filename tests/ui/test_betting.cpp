@@ -34,7 +34,7 @@ TEST_F(BettingTest, TheWorkedSequence)
     type("1500");
     EXPECT_EQ(money(), QStringLiteral("￥10,000")) << "no stake moves while typing";
     clickCheck("24");
-    EXPECT_EQ(window->pairs()[1].bet, 1500);
+    EXPECT_EQ(window->purse().stake(2), 1500);
     EXPECT_EQ(money(), QStringLiteral("￥8,500"));
     EXPECT_EQ(txt("13")->text(), QStringLiteral("￥1,500"));
     EXPECT_TRUE(chk("24")->isChecked());
@@ -43,14 +43,14 @@ TEST_F(BettingTest, TheWorkedSequence)
 
     type("abc");
     click(txt("13"));
-    EXPECT_EQ(window->pairs()[4].bet, 0);
+    EXPECT_EQ(window->purse().stake(5), 0);
     EXPECT_EQ(txt("24")->text(), QStringLiteral("abc"));
     EXPECT_EQ(money(), QStringLiteral("￥10,000")) << "re-entering txt13 hands 1500 back";
     EXPECT_TRUE(txt("13")->text().isEmpty());
     EXPECT_EQ(focusName(), QStringLiteral("txt13"));
 
     clickCheck("24");
-    EXPECT_EQ(window->pairs()[1].bet, 0);
+    EXPECT_EQ(window->purse().stake(2), 0);
     EXPECT_EQ(money(), QStringLiteral("￥10,000"));
     EXPECT_FALSE(chk("24")->isChecked());
     EXPECT_TRUE(txt("24")->text().isEmpty());
@@ -94,7 +94,7 @@ TEST_F(BettingTest, AFractionMovesTheMoneyByItsOwnRounding)
     stake("14", "1");
     ASSERT_EQ(money(), QStringLiteral("￥9,999"));
     stake("12", "2.5");
-    EXPECT_EQ(window->pairs()[0].bet, 2);
+    EXPECT_EQ(window->purse().stake(1), 2);
     EXPECT_EQ(money(), QStringLiteral("￥9,996")); // 9999 - 2.5 = 9996.5, to the even 9996
     click(txt("12"));
     EXPECT_EQ(money(), QStringLiteral("￥9,998")); // only the stake of 2 comes back
@@ -184,7 +184,7 @@ TEST_F(BettingTest, AmountsThatDoNotFitAStakeAreRefusedWithABeep)
         EXPECT_EQ(beep.count, ++beeps);
         EXPECT_EQ(money(), QStringLiteral("￥10,000"));
         EXPECT_TRUE(txt("14")->text().isEmpty());
-        EXPECT_EQ(window->pairs()[2].bet, 0);
+        EXPECT_EQ(window->purse().stake(3), 0);
         clickCheck("14");
     }
     // The limits themselves are stakes.
@@ -213,7 +213,7 @@ TEST_F(BettingTest, PastedFullWidthFormsAndControlCharacters)
     clickCheck("14");
     paste(QStringLiteral("\t4\u30000\x01"));
     leaveBox();
-    EXPECT_EQ(window->pairs()[2].bet, 40);
+    EXPECT_EQ(window->purse().stake(3), 40);
     EXPECT_EQ(money(), QStringLiteral("￥10,298"));
 
     // A long text of letters reads as nothing, fast, and stays as typed.

@@ -40,7 +40,7 @@ protected:
             const QString text = pair.txt->text();
             const auto stake = rules::stakeFromAmount(convertNumber(text).value_or(readLeadingNumber(text)));
             ASSERT_TRUE(stake.has_value()) << name;
-            EXPECT_EQ(pair.bet, *stake) << name << " shows " << pair.txt->text().toStdString();
+            EXPECT_EQ(window->purse().stake(pair.code), *stake) << name << " shows " << pair.txt->text().toStdString();
             expected -= *stake;
         }
         EXPECT_EQ(window->money(), expected);
@@ -78,7 +78,7 @@ TEST_F(FocusPathTest, AltThenAClickElsewhereTakesTheTypedAmount)
     clickCheck("13");
     EXPECT_EQ(money(), QStringLiteral("￥9,300"));
     EXPECT_EQ(txt("24")->text(), QStringLiteral("￥700"));
-    EXPECT_EQ(window->pairs()[4].bet, 700);
+    EXPECT_EQ(window->purse().stake(5), 700);
     EXPECT_TRUE(chk("13")->isChecked());
     EXPECT_EQ(focusName(), QStringLiteral("txt13"));
     expectInvariants(Start, "after the click");
@@ -144,7 +144,7 @@ TEST_F(FocusPathTest, AMenuClosedWithOneEscapeOrAClickElsewhere)
     expectInvariants(Start, "one Escape out of the menu");
 
     clickCheck("13");
-    EXPECT_EQ(window->pairs()[4].bet, 700);
+    EXPECT_EQ(window->purse().stake(5), 700);
     EXPECT_EQ(window->money(), Start - 700);
     expectInvariants(Start, "a click after the Escape");
 

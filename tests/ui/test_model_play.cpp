@@ -736,8 +736,8 @@ protected:
             check("chk" + nn + " enabled", wp.chk->isEnabled(), mp.checkEnabled);
             check("txt" + nn + " enabled", txt(nn.c_str())->isEnabled(), mp.textEnabled);
             check("txt" + nn + " text", txt(nn.c_str())->text().toStdU16String(), mp.text);
-            check("bet" + nn, int(wp.bet), int(mp.bet));
-            check("odds" + nn, wp.odds, mp.odds);
+            check("bet" + nn, int(window->purse().stake(wp.code)), int(mp.bet));
+            check("odds" + nn, window->purse().odds(wp.code), mp.odds);
             check("lbl" + nn, label(("lbl" + nn).c_str()).toStdU16String(), mp.oddsLabel);
         }
         check("cmdEndBet enabled", button("cmdEndBet")->isEnabled(), model.endBetEnabled);

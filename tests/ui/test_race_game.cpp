@@ -266,7 +266,7 @@ TEST_F(RaceTest, StakesFarOutsideThirtyTwoBitsLoseNothing)
     scriptRace(4, 2);
     startRace();
     // odds 10.99 on 2147483647 pays far beyond 32 bits
-    const auto paid = std::int64_t(std::nearbyint(double(window->pairs()[4].odds) * 2147483647.0));
+    const auto paid = std::int64_t(std::nearbyint(double(window->purse().odds(5)) * 2147483647.0));
     EXPECT_GT(paid, std::int64_t(INT32_MAX));
     EXPECT_EQ(window->money(), 10000 - 6 * std::int64_t(2147483647) + paid);
     const std::int64_t before = window->money();

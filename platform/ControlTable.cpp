@@ -1,0 +1,61 @@
+#include "platform/ControlTable.h"
+
+#include "platform/Buttons.h"
+#include "platform/Fonts.h"
+#include "platform/Line.h"
+#include "platform/TextBox.h"
+#include "platform/Twips.h"
+#include "platform/WindowStyle.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption)
+{
+    using Kind = ControlSpec::Kind;
+    switch (spec.kind) {
+    case Kind::Label:
+    case Kind::SizedLabel:
+        return new QLabel(caption, parent);
+    case Kind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case Kind::TextBox: {
+        auto *box = new TextBox(parent);
+        box->setAttribute(Qt::WA_InputMethodEnabled, false); // input method off
+        return box;
+    }
+    case Kind::Button:
+        return new CommandButton(caption, parent);
+    case Kind::Frame:
+        return new QGroupBox(caption, parent);
+    case Kind::Line:
+        return new LineControl(parent, spec.left, spec.left + spec.width, spec.top);
+    }
+    return nullptr;
+}
+} // namespace
+
+QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
+{
+    QWidget *control = create(parent, spec, QString::fromUtf8(spec.caption));
+    control->setObjectName(QLatin1String(spec.name));
+    if (spec.points > 0)
+        control->setFont(Fonts::japanese(spec.points));
+    switch (spec.kind) {
+    case ControlSpec::Kind::Line:
+        break; // placed as it is made
+    case ControlSpec::Kind::SizedLabel:
+        control->adjustSize();
+        control->move(Twips::toPixels(spec.left), Twips::toPixels(spec.top));
+        break;
+    case ControlSpec::Kind::Frame:
+        control->setGeometry(Twips::rect(spec.left, spec.top, spec.width, spec.height));
+        break;
+    default:
+        placeControl(control, spec.left, spec.top, spec.width, spec.height);
+        break;
+    }
+    return control;
+}

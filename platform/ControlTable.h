@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// One row of a window's control table: what the control is, its name, its
+// caption, where it stands and its font. Positions and sizes are in twips, as
+// the window layouts give them.
+struct ControlSpec {
+    enum class Kind {
+        Label,      // a transparent label in the box given (grown to its letters)
+        SizedLabel, // a label that takes its caption's size, at the box's left and top
+        CheckBox,
+        TextBox,    // an amount box: one line, input method off, no length limit
+        Button,     // a CommandButton
+        Frame,      // a group box with a caption
+        Line,       // a horizontal rule from left to left + width at top
+    };
+
+    Kind kind;
+    const char *name;
+    const char *caption; // UTF-8
+    double left;
+    double top;
+    double width = 0;
+    double height = 0;
+    double points = 0; // font size; 0 keeps the window's font
+};
+
+// Makes the control of a row in `parent`: built, named, captioned, given its
+// font and placed. Every window builds its controls through this.
+QWidget *makeControl(QWidget *parent, const ControlSpec &spec);
+
+// The same, as the control's own type (which must match the row's kind).
+template <class Control>
+Control *makeControlAs(QWidget *parent, const ControlSpec &spec)
+{
+    return static_cast<Control *>(makeControl(parent, spec));
+}
