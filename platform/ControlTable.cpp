@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <algorithm>
 
 namespace {
 QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption)
@@ -19,6 +21,12 @@ QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption
     case Kind::Label:
     case Kind::SizedLabel:
         return new QLabel(caption, parent);
+    case Kind::WrappedLabel: {
+        auto *label = new QLabel(caption, parent);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
     case Kind::CheckBox:
         return new QCheckBox(caption, parent);
     case Kind::TextBox: {
@@ -31,7 +39,13 @@ QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption
     case Kind::Frame:
         return new QGroupBox(caption, parent);
     case Kind::Line:
-        return new LineControl(parent, spec.left, spec.left + spec.width, spec.top);
+        return new LineControl(parent, spec.left, spec.left + spec.width, spec.top,
+                               std::max(1, Twips::toPixels(spec.height)));
+    case Kind::TextArea: {
+        auto *area = new QPlainTextEdit(parent);
+        area->setPlainText(caption);
+        return area;
+    }
     }
     return nullptr;
 }
@@ -42,7 +56,7 @@ QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
     QWidget *control = create(parent, spec, QString::fromUtf8(spec.caption));
     control->setObjectName(QLatin1String(spec.name));
     if (spec.points > 0)
-        control->setFont(Fonts::japanese(spec.points));
+        control->setFont(Fonts::japanese(spec.points, spec.bold));
     switch (spec.kind) {
     case ControlSpec::Kind::Line:
         break; // placed as it is made
@@ -51,6 +65,7 @@ QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
         control->move(Twips::toPixels(spec.left), Twips::toPixels(spec.top));
         break;
     case ControlSpec::Kind::Frame:
+    case ControlSpec::Kind::TextArea:
         control->setGeometry(Twips::rect(spec.left, spec.top, spec.width, spec.height));
         break;
     default:

@@ -9,13 +9,15 @@ class QWidget;
 // the window layouts give them.
 struct ControlSpec {
     enum class Kind {
-        Label,      // a transparent label in the box given (grown to its letters)
-        SizedLabel, // a label that takes its caption's size, at the box's left and top
+        Label,        // a transparent label in the box given (grown to its letters)
+        SizedLabel,   // a label that takes its caption's size, at the box's left and top
+        WrappedLabel, // a label that wraps its caption inside the box given, from its top left
         CheckBox,
         TextBox,    // an amount box: one line, input method off, no length limit
         Button,     // a CommandButton
         Frame,      // a group box with a caption
-        Line,       // a horizontal rule from left to left + width at top
+        Line,       // a horizontal rule from left to left + width at top, height thick
+        TextArea,   // a multi-line text box in the box given
     };
 
     Kind kind;
@@ -26,6 +28,7 @@ struct ControlSpec {
     double width = 0;
     double height = 0;
     double points = 0; // font size; 0 keeps the window's font
+    bool bold = false;
 };
 
 // Makes the control of a row in `parent`: built, named, captioned, given its

@@ -1,7 +1,6 @@
 #include "windows/frmCopy.h"
 
-#include "platform/Fonts.h"
-#include "platform/Line.h"
+#include "platform/ControlTable.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
 #include "platform/Twips.h"
@@ -17,33 +16,52 @@ namespace {
 constexpr double ClientWidth = 5055;
 constexpr double ClientHeight = 4170;
 
-// A transparent label that sizes itself to its text, at a position in twips.
-// The fallback Japanese fonts have a deeper descent than the desktop's (a
-// 36 pt line is 51 pixels, not 48); where the letters themselves fit the
-// height the layout gives, the label keeps that height, aligned to its top,
-// rather than reach into the label below.
-QLabel *creditLabel(QWidget *parent, const char *name, const QString &text, double left,
-                    double top, double height, const QFont *font, const QColor *colour)
+using Kind = ControlSpec::Kind;
+constexpr double CreditFont = 12;
+constexpr double VersionFont = 15.75;
+constexpr double TitleFont = 36;
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+
+// The card's captions, with the height the layout gives each and its colour
+// (none: the window's text colour). The credits are the game's own; the
+// addresses and names are invented.
+struct Credit {
+    ControlSpec spec;
+    double height;
+    const QColor *colour;
+};
+const Credit Credits[] = {
+    {{Kind::SizedLabel, "Label6", "Ｚｅｌｋｏ", 3840, 3120}, 180, nullptr},
+    {{Kind::SizedLabel, "Label5", "ゼルコ・ファンクラブ", 1200, 3840, 0, 0, CreditFont}, 240, &Yellow},
+    {{Kind::SizedLabel, "Label4", "作：ルミダ工房", 2760, 3480, 0, 0, CreditFont}, 240, &Red},
+    {{Kind::SizedLabel, "Label3", "© 1999 ルミダ", 960, 3480, 0, 0, CreditFont}, 240, &Red},
+    {{Kind::SizedLabel, "Label2", "Ｖｅｒｓｉｏｎ　１．０１", 1680, 840, 0, 0, VersionFont}, 315, &Red},
+    {{Kind::SizedLabel, "Label1", "ルミダ", 120, 120, 0, 0, TitleFont}, 720, &Red},
+};
+// The rule between the title and the credits, four pixels thick.
+constexpr ControlSpec Rule{Kind::Line, "Line1", "", 120, 3360, 4800, 60};
+
+// A caption of the card, transparent over the photograph. The fallback
+// Japanese fonts have a deeper descent than the desktop's (a 36 pt line is 51
+// pixels, not 48); where the letters themselves fit the height the layout
+// gives, the label keeps that height, aligned to its top, rather than reach
+// into the label below.
+void makeCredit(QWidget *parent, const Credit &credit)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    if (font)
-        label->setFont(*font);
-    if (colour) {
+    auto *label = makeControlAs<QLabel>(parent, credit.spec);
+    if (credit.colour) {
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, *colour);
+        palette.setColor(QPalette::WindowText, *credit.colour);
         label->setPalette(palette);
     }
-    label->adjustSize();
     const QFontMetrics metrics(label->font());
-    const int inkBottom = metrics.ascent() + metrics.tightBoundingRect(text).bottom() + 1;
-    const int givenHeight = Twips::toPixels(height);
+    const int inkBottom = metrics.ascent() + metrics.tightBoundingRect(label->text()).bottom() + 1;
+    const int givenHeight = Twips::toPixels(credit.height);
     if (label->height() > givenHeight && inkBottom <= givenHeight) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->resize(label->width(), givenHeight);
     }
-    label->move(Twips::toPixels(left), Twips::toPixels(top));
-    return label;
 }
 } // namespace
 
@@ -79,23 +97,9 @@ void frmCopy::buildControls()
     client->setObjectName(QStringLiteral("client"));
     client->setGeometry(0, 0, Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
 
-    const QColor red(255, 0, 0);
-    const QColor yellow(255, 255, 0);
-    const QFont credit = Fonts::japanese(12);
-    const QFont version = Fonts::japanese(15.75);
-    const QFont title = Fonts::japanese(36);
-
-    // The credits are the game's own; the addresses and names are invented.
-    creditLabel(client, "Label6", QStringLiteral("Ｚｅｌｋｏ"), 3840, 3120, 180, nullptr, nullptr);
-    creditLabel(client, "Label5", QStringLiteral("ゼルコ・ファンクラブ"), 1200, 3840, 240, &credit,
-                &yellow);
-    creditLabel(client, "Label4", QStringLiteral("作：ルミダ工房"), 2760, 3480, 240, &credit, &red);
-    creditLabel(client, "Label3", QStringLiteral("© 1999 ルミダ"), 960, 3480, 240, &credit, &red);
-    auto *line1 = new LineControl(client, 120, 4920, 3360, 4);
-    line1->setObjectName(QStringLiteral("Line1"));
-    creditLabel(client, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1680, 840, 315, &version,
-                &red);
-    creditLabel(client, "Label1", QStringLiteral("ルミダ"), 120, 120, 720, &title, &red);
+    for (const Credit &credit : Credits)
+        makeCredit(client, credit);
+    makeControl(client, Rule);
 }
 
 void frmCopy::Form_Load()

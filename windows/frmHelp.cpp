@@ -1,6 +1,7 @@
 #include "windows/frmHelp.h"
 
 #include "platform/Buttons.h"
+#include "platform/ControlTable.h"
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"
 
@@ -8,8 +9,13 @@
 #include <QStringList>
 
 namespace {
+using Kind = ControlSpec::Kind;
 constexpr double ClientWidth = 6480;
 constexpr double ClientHeight = 3735;
+constexpr double Margin = 120;
+constexpr double ContentWidth = 6255;
+constexpr ControlSpec BackButton{Kind::Button, "Command1", "戻る", Margin, 3120, ContentWidth, 495};
+constexpr ControlSpec HelpText{Kind::TextArea, "Text1", "", Margin, Margin, ContentWidth, 2895};
 } // namespace
 
 QString frmHelp::helpText()
@@ -44,13 +50,10 @@ frmHelp::frmHelp(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("ルミダ　使い方"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *command1 = new CommandButton(QStringLiteral("戻る"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    placeControl(command1, 120, 3120, 6255, 495);
+    auto *command1 = makeControlAs<CommandButton>(this, BackButton);
     connect(command1, &QPushButton::clicked, this, &frmHelp::Command1_Click);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = makeControlAs<QPlainTextEdit>(this, HelpText);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -58,8 +61,8 @@ frmHelp::frmHelp(QWidget *parent) : QWidget(parent)
     // Tab moves on to the button, as in a multi-line text box of the desktop.
     Text1->setTabChangesFocus(true);
     Text1->setPlainText(helpText());
-    Text1->setGeometry(Twips::rect(120, 120, 6255, 2895));
-    QWidget::setTabOrder(Text1, command1);
+    QWidget::setTabOrder(Text1, command1); // the text, then the button
+
 
     applyWindowStyle(this, {BorderStyle::FixedDialog, false,
                             QSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight))});

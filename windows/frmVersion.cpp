@@ -1,9 +1,8 @@
 #include "windows/frmVersion.h"
 
 #include "platform/Buttons.h"
+#include "platform/ControlTable.h"
 #include "platform/Fonts.h"
-#include "platform/Labels.h"
-#include "platform/Line.h"
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"
 
@@ -40,13 +39,26 @@ protected:
 
 constexpr double ClientWidth = 4335;
 constexpr double ClientHeight = 3135;
+constexpr double RuleLeft = 120;
+constexpr double RuleWidth = 4080;
 
-// The version window's labels are opaque, in the window's colour.
-QLabel *opaque(QLabel *label)
-{
-    label->setAutoFillBackground(true);
-    return label;
-}
+using Kind = ControlSpec::Kind;
+constexpr ControlSpec BackButton{Kind::Button, "Command1", "戻る", 3480, 2640, 735, 375};
+// The credits are the game's own; the addresses and names are invented.
+constexpr ControlSpec Labels[] = {
+    {Kind::SizedLabel, "Label6", "ゼルコ・ファンクラブ", 360, 2640},
+    {Kind::SizedLabel, "Label5", "http://www.rumida.example/", 360, 2880},
+    {Kind::WrappedLabel, "Label4",
+     "本ソフトへのご質問・苦情・サポートのご依頼は support@rumida.example までお送りください。", 480, 1800, 3375,
+     615},
+    {Kind::SizedLabel, "Label3", "Copyright © 1999 ルミダ工房", 720, 1320},
+    {Kind::SizedLabel, "Label2", "Ｖｅｒｓｉｏｎ　１．０１", 1560, 960},
+    {Kind::SizedLabel, "Label1", "ルミダ", 720, 360, 0, 0, 27.75},
+};
+constexpr ControlSpec Rules[] = {
+    {Kind::Line, "Line2", "", RuleLeft, 2520, RuleWidth},
+    {Kind::Line, "Line1", "", RuleLeft, 1680, RuleWidth},
+};
 } // namespace
 
 
@@ -56,30 +68,16 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("ルミダ　バージョン情報"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *command1 = new GraphicalButton(QStringLiteral("戻る"), QColor(0, 255, 255), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    placeControl(command1, 3480, 2640, 735, 375);
+    auto *command1 = new GraphicalButton(QString::fromUtf8(BackButton.caption), QColor(0, 255, 255), this);
+    command1->setObjectName(QLatin1String(BackButton.name));
+    placeControl(command1, BackButton.left, BackButton.top, BackButton.width, BackButton.height);
     connect(command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
 
-    // The credits are the game's own; the addresses and names are invented.
-    opaque(autoSizeLabel(this, "Label6", QStringLiteral("ゼルコ・ファンクラブ"), 360, 2640));
-    opaque(autoSizeLabel(this, "Label5", QStringLiteral("http://www.rumida.example/"), 360, 2880));
-    auto *line2 = new LineControl(this, 120, 4200, 2520);
-    line2->setObjectName(QStringLiteral("Line2"));
-    QLabel *label4 = opaque(makeLabel(
-        this, "Label4",
-        QStringLiteral("本ソフトへのご質問・苦情・サポートのご依頼は support@rumida.example までお送りください。")));
-    label4->setWordWrap(true);
-    label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeControl(label4, 480, 1800, 3375, 615);
-    opaque(autoSizeLabel(this, "Label3", QStringLiteral("Copyright © 1999 ルミダ工房"), 720, 1320));
-    auto *line1 = new LineControl(this, 120, 4200, 1680);
-    line1->setObjectName(QStringLiteral("Line1"));
-    opaque(autoSizeLabel(this, "Label2", QStringLiteral("Ｖｅｒｓｉｏｎ　１．０１"), 1560, 960));
-    QLabel *label1 = opaque(makeLabel(this, "Label1", QStringLiteral("ルミダ")));
-    label1->setFont(Fonts::japanese(27.75));
-    label1->adjustSize();
-    label1->move(Twips::toPixels(720), Twips::toPixels(360));
+    // The version window's labels are opaque, in the window's colour.
+    for (const ControlSpec &label : Labels)
+        makeControl(this, label)->setAutoFillBackground(true);
+    for (const ControlSpec &rule : Rules)
+        makeControl(this, rule);
 
     applyWindowStyle(this, {BorderStyle::FixedToolWindow, false,
                             QSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight))});

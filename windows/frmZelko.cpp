@@ -1,6 +1,7 @@
 #include "windows/frmZelko.h"
 
 #include "platform/Buttons.h"
+#include "platform/ControlTable.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"
 #include "platform/Pictures.h"
@@ -23,16 +24,21 @@ bool isPhotograph(int number)
     return number >= 1 && number <= 8;
 }
 
-CommandButton *makeButton(QWidget *parent, const char *name, const QString &caption,
-                          double left, const QFont *font)
-{
-    auto *button = new CommandButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    if (font)
-        button->setFont(*font);
-    placeControl(button, left, 4560, 1215, 495);
-    return button;
-}
+using Kind = ControlSpec::Kind;
+constexpr double ButtonTop = 4560;
+constexpr double ButtonWidth = 1215;
+constexpr double ButtonHeight = 495;
+constexpr double ArrowFont = 18;
+constexpr double PictureMargin = 120;
+constexpr ControlSpec BackButton{Kind::Button, "Command1", "戻る", 3720, ButtonTop, ButtonWidth, ButtonHeight};
+constexpr ControlSpec PreviousButton{Kind::Button, "cmdBackPic", "<", 120, ButtonTop, ButtonWidth, ButtonHeight,
+                                     ArrowFont, true};
+constexpr ControlSpec NextButton{Kind::Button, "cmdNextPic", ">", 1440, ButtonTop, ButtonWidth, ButtonHeight,
+                                 ArrowFont, true};
+constexpr ControlSpec Caption{Kind::WrappedLabel, "Label1",
+                              "これらの写真は、作者がケンタッキー州のＴａｙｌｏｒＭａｉｄＦａｒｍで撮影した物です。",
+                              840, 3840, 4215, 615, 12};
+constexpr ControlSpec NumberBox{Kind::Label, "lblNumber", "", 120, 3840, 615, 495, ArrowFont};
 } // namespace
 
 frmZelko::frmZelko(QWidget *parent) : QWidget(parent)
@@ -51,35 +57,25 @@ frmZelko::~frmZelko() = default;
 
 void frmZelko::buildControls()
 {
-    Command1 = makeButton(this, "Command1", QStringLiteral("戻る"), 3720, nullptr);
-    const QFont arrows = Fonts::japanese(18, true);
-    cmdBackPic = makeButton(this, "cmdBackPic", QStringLiteral("<"), 120, &arrows);
-    cmdNextPic = makeButton(this, "cmdNextPic", QStringLiteral(">"), 1440, &arrows);
+    Command1 = makeControlAs<CommandButton>(this, BackButton);
+    cmdBackPic = makeControlAs<CommandButton>(this, PreviousButton);
+    cmdNextPic = makeControlAs<CommandButton>(this, NextButton);
     connect(Command1, &QPushButton::clicked, this, &frmZelko::Command1_Click);
     connect(cmdBackPic, &QPushButton::clicked, this, &frmZelko::cmdBackPic_Click);
     connect(cmdNextPic, &QPushButton::clicked, this, &frmZelko::cmdNextPic_Click);
+    // The window's tab order: ">", "<", then 戻る.
     QWidget::setTabOrder(cmdNextPic, cmdBackPic);
     QWidget::setTabOrder(cmdBackPic, Command1);
 
-    auto *label1 = new QLabel(
-        QStringLiteral("これらの写真は、作者がケンタッキー州のＴａｙｌｏｒＭａｉｄＦａｒｍで撮影した物です。"),
-        this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setFont(Fonts::japanese(12));
-    label1->setWordWrap(true);
-    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeControl(label1, 840, 3840, 4215, 615);
-
-    lblNumber = new QLabel(this);
-    lblNumber->setObjectName(QStringLiteral("lblNumber"));
-    lblNumber->setFont(Fonts::japanese(18));
+    makeControl(this, Caption);
+    lblNumber = makeControlAs<QLabel>(this, NumberBox);
     lblNumber->setAlignment(Qt::AlignCenter);
     lblNumber->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblNumber->setLineWidth(2);
-    lblNumber->setGeometry(Twips::rect(120, 3840, 615, 495));
+    lblNumber->setGeometry(Twips::rect(NumberBox.left, NumberBox.top, NumberBox.width, NumberBox.height));
 
     // The holders never show; they only keep the decoded photographs.
-    for (int n = 8; n >= 1; --n) {
+    for (int n = int(holders_.size()); n >= 1; --n) {
         auto *holder = new PictureBox(this, PictureBox::Scaling::Photograph);
         holder->setObjectName(QStringLiteral("Image%1").arg(n));
         holder->setPicture(decodePicture(Resources::zelko(n)));
@@ -89,7 +85,7 @@ void frmZelko::buildControls()
 
     imgDefault = new PictureBox(this, PictureBox::Scaling::Photograph);
     imgDefault->setObjectName(QStringLiteral("imgDefault"));
-    imgDefault->move(Twips::toPixels(120), Twips::toPixels(120));
+    imgDefault->move(Twips::toPixels(PictureMargin), Twips::toPixels(PictureMargin));
 }
 
 void frmZelko::Form_Load()
