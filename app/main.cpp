@@ -1,12 +1,11 @@
 // Rumida: a horse-race betting game.
 #include "app/FirstPaint.h"
 #include "platform/Beep.h"
-#include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/frmCopy.h"
 
 #include <QApplication>
@@ -18,10 +17,8 @@ int main(int, char **argv)
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
-    QApplication::setApplicationName(QStringLiteral("Rumida"));
+    setUpApplication(gameLocale());
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    Fonts::install();
-    setGameLocale(gameLocale());
 
     QtMessageService messages;
     QtBeep beep;
@@ -30,7 +27,7 @@ int main(int, char **argv)
 
     // The splash window starts the program; it builds the main window hidden
     // and hands over to it when its timer ticks.
-    Game game({messages, beep, random, pacer});
-    FirstPaintProbe::watch(&game.start());
+    Program program({messages, beep, random, pacer});
+    FirstPaintProbe::watch(&program.start());
     return app.exec();
 }

@@ -12,7 +12,7 @@
 #include "platform/Random.h"
 #include "race/frmRumida.h"
 #include "race/rules.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/SideWindows.h"
 #include "windows/frmCopy.h"
 
@@ -101,9 +101,7 @@ private:
 // What main() sets up before the first window.
 void setUpLikeMain()
 {
-    QApplication::setApplicationName(QStringLiteral("Rumida"));
-    Fonts::install();
-    setGameLocale(gameLocale());
+    setUpApplication(gameLocale());
 }
 
 // ---- Start-up: a fresh process from its start to its first paint ----
@@ -237,12 +235,12 @@ int childMemory()
     SilentBeep beep;
     SystemRandom random;
     NoPacing pacer;
-    Game game({messages, beep, random, pacer});
-    game.start(std::chrono::hours(1));
-    game.mainWindow->show();
-    game.sideWindows.openGallery();
-    game.sideWindows.openHelp();
-    game.sideWindows.openVersion();
+    Program program({messages, beep, random, pacer});
+    program.start(std::chrono::hours(1));
+    program.mainWindow().show();
+    program.sideWindows().openGallery();
+    program.sideWindows().openHelp();
+    program.sideWindows().openVersion();
     const auto started = Clock::now();
     while (secondsSince(started) < 0.3)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

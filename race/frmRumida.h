@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GameServices.h"
 #include "platform/InputGate.h"
 #include "race/Purse.h"
 
@@ -7,27 +8,15 @@
 #include <array>
 #include <cstdint>
 
-class BeepService;
 class CommandButton;
-class FramePacer;
-class MessageService;
 class PictureBox;
 class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class RandomGenerator;
 class TextBox;
 class WindowFocus;
-
-// What the main window needs from the desktop, handed in so tests can script it.
-struct GameServices {
-    MessageService &messages;
-    BeepService &beep;
-    RandomGenerator &random;
-    FramePacer &pacer;
-};
 
 // The main window: the course with the four horses, the odds board, the
 // stakes on the six pairs, the money, the result row, three buttons and the

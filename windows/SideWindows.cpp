@@ -1,5 +1,7 @@
 #include "windows/SideWindows.h"
 
+#include "race/frmRumida.h"
+
 #include "windows/frmHelp.h"
 #include "windows/frmVersion.h"
 #include "windows/frmZelko.h"
@@ -17,6 +19,13 @@ template <class Window> void open(QPointer<Window> &window)
 } // namespace
 
 SideWindows::SideWindows() = default;
+
+void SideWindows::followMenusOf(const frmRumida &mainWindow)
+{
+    connect(&mainWindow, &frmRumida::galleryRequested, this, &SideWindows::openGallery);
+    connect(&mainWindow, &frmRumida::helpRequested, this, &SideWindows::openHelp);
+    connect(&mainWindow, &frmRumida::versionRequested, this, &SideWindows::openVersion);
+}
 
 SideWindows::~SideWindows()
 {

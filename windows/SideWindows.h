@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class frmHelp;
+class frmRumida;
 class frmVersion;
 class frmZelko;
 
@@ -16,6 +17,10 @@ class SideWindows : public QObject {
 public:
     SideWindows();
     ~SideWindows() override; // destroys the side windows still open
+
+    // Wires the main window's menu picks to the openers: the one place the
+    // main window meets the side windows.
+    void followMenusOf(const frmRumida &mainWindow);
 
     // The side windows now open, or null.
     frmZelko *gallery() const;

@@ -6,7 +6,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"
 #include "resources/Resources.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -65,7 +65,7 @@ void makeCredit(QWidget *parent, const Credit &credit)
 }
 } // namespace
 
-frmCopy::frmCopy(Game &game, std::chrono::milliseconds showTime) : game_(game)
+frmCopy::frmCopy(Program &program, std::chrono::milliseconds showTime) : program_(program)
 {
     setObjectName(QStringLiteral("frmCopy"));
     // The caption is drawn nowhere inside the card; it names the taskbar entry.
@@ -106,12 +106,7 @@ void frmCopy::Form_Load()
 {
     // The main window's own load step runs as it is built: odds and money
     // are set up while it stays hidden.
-    game_.mainWindow = std::make_unique<frmRumida>(game_.services);
-    frmRumida *main = game_.mainWindow.get();
-    SideWindows *side = &game_.sideWindows;
-    connect(main, &frmRumida::galleryRequested, side, &SideWindows::openGallery);
-    connect(main, &frmRumida::helpRequested, side, &SideWindows::openHelp);
-    connect(main, &frmRumida::versionRequested, side, &SideWindows::openVersion);
+    program_.mainWindow();
 }
 
 void frmCopy::showMainWindow()
@@ -120,9 +115,9 @@ void frmCopy::showMainWindow()
         return;
     handedOver_ = true;
     Timer1->stop();
-    frmRumida *main = game_.mainWindow.get();
-    main->show();
-    main->activateWindow();
+    frmRumida &main = program_.mainWindow();
+    main.show();
+    main.activateWindow();
 }
 
 void frmCopy::Timer1_Timer()

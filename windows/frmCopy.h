@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <chrono>
 
-class Game;
+class Program;
 class QTimer;
 
 // The opening splash: a borderless picture card with the title, the version
@@ -16,7 +16,7 @@ public:
 
     // Builds the splash and runs its load step; showTime is the timer's
     // interval (tests shorten it).
-    explicit frmCopy(Game &game, std::chrono::milliseconds showTime = ShowTime);
+    explicit frmCopy(Program &program, std::chrono::milliseconds showTime = ShowTime);
     ~frmCopy() override;
 
 protected:
@@ -28,7 +28,7 @@ private:
     void Timer1_Timer();
     void showMainWindow();
 
-    Game &game_;
+    Program &program_;
     QTimer *Timer1 = nullptr;
     bool handedOver_ = false;
 };

@@ -1,8 +1,7 @@
 // The one main of every test program: a QApplication on Qt's offscreen
 // platform (unless the caller chose another), the game's fonts, and the
 // Japanese settings the game is made for.
-#include "platform/Fonts.h"
-#include "platform/GameLocale.h"
+#include "windows/Program.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -33,12 +32,11 @@ int main(int argc, char **argv)
 
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     QLocale::setDefault(japanese);
-    setGameLocale(japanese);
 
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
     standardHandler = qInstallMessageHandler(quietOffscreen);
     QApplication app(qtArgc, qtArgv);
-    Fonts::install();
+    setUpApplication(japanese);
     return RUN_ALL_TESTS();
 }

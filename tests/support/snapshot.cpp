@@ -7,7 +7,7 @@
 #include "platform/GameLocale.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/frmCopy.h"
 #include "windows/frmHelp.h"
 #include "windows/frmVersion.h"
@@ -44,11 +44,10 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
-    Fonts::install();
     // The Japanese settings the game is made for, whatever this machine's are.
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     QLocale::setDefault(japanese);
-    setGameLocale(japanese);
+    setUpApplication(japanese);
 
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!QDir().mkpath(folder.path())) {
@@ -61,15 +60,15 @@ int main(int argc, char **argv)
     // A fixed clock and seed: the same odds in every snapshot.
     SystemRandom random([] { return std::uint64_t(1); }, 1999);
     NoPacing pacer;
-    Game game({messages, beep, random, pacer});
+    Program program({messages, beep, random, pacer});
 
-    bool ok = save(&game.start(1h), folder);
-    ok = save(game.mainWindow.get(), folder) && ok;
-    game.sideWindows.openGallery();
-    ok = save(game.sideWindows.gallery(), folder) && ok;
-    game.sideWindows.openHelp();
-    ok = save(game.sideWindows.help(), folder) && ok;
-    game.sideWindows.openVersion();
-    ok = save(game.sideWindows.version(), folder) && ok;
+    bool ok = save(&program.start(1h), folder);
+    ok = save(program.builtMainWindow(), folder) && ok;
+    program.sideWindows().openGallery();
+    ok = save(program.sideWindows().gallery(), folder) && ok;
+    program.sideWindows().openHelp();
+    ok = save(program.sideWindows().help(), folder) && ok;
+    program.sideWindows().openVersion();
+    ok = save(program.sideWindows().version(), folder) && ok;
     return ok ? 0 : 1;
 }

@@ -5,9 +5,9 @@
 // 1.5, 2 and 3, where the windows grab themselves at the screen's ratio.
 #include "platform/Pictures.h"
 #include "resources/Resources.h"
-#include "tests/support/GameFixture.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestServices.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/frmCopy.h"
 #include "windows/frmHelp.h"
 #include "windows/frmVersion.h"
@@ -107,7 +107,7 @@ std::pair<int, int> finishLineRun(const QImage &image, int row)
 }
 } // namespace
 
-class HighDpiTest : public ::testing::Test, protected ScriptedGame {
+class HighDpiTest : public ::testing::Test, protected ScriptedProgram {
 protected:
     frmCopy *splash = nullptr;
 
@@ -115,11 +115,11 @@ protected:
     // and the three side windows.
     void SetUp() override
     {
-        splash = &game.start(1h);
-        game.mainWindow->show();
-        game.sideWindows.openGallery();
-        game.sideWindows.openHelp();
-        game.sideWindows.openVersion();
+        splash = &program.start(1h);
+        program.mainWindow().show();
+        program.sideWindows().openGallery();
+        program.sideWindows().openHelp();
+        program.sideWindows().openVersion();
         for (QWidget *window : windows())
             ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << window->objectName().toStdString();
     }
@@ -127,10 +127,10 @@ protected:
 
     QList<QWidget *> windows() const
     {
-        return {splash, game.mainWindow.get(), game.sideWindows.gallery(), game.sideWindows.help(),
-                game.sideWindows.version()};
+        return {splash, program.builtMainWindow(), program.sideWindows().gallery(), program.sideWindows().help(),
+                program.sideWindows().version()};
     }
-    QWidget *course() const { return game.mainWindow->findChild<QWidget *>(QStringLiteral("client")); }
+    QWidget *course() const { return program.builtMainWindow()->findChild<QWidget *>(QStringLiteral("client")); }
 };
 
 TEST_F(HighDpiTest, FinishLineIsTwoDevicePixelsWideInItsPureColourAt2x)
@@ -196,7 +196,7 @@ TEST_F(HighDpiTest, PhotographsScaleSmoothly)
     // no caption covers, at twice their size: smooth scaling blends
     // neighbouring pixels, so most 2 x 2 squares are not one colour, and
     // colours appear that the photograph does not have.
-    auto *photo = game.sideWindows.gallery()->findChild<QWidget *>(QStringLiteral("imgDefault"));
+    auto *photo = program.sideWindows().gallery()->findChild<QWidget *>(QStringLiteral("imgDefault"));
     ASSERT_NE(photo, nullptr);
     const QImage gallery = renderAt(photo, 2);
     EXPECT_GT(mixedBlockShare(gallery, gallery.rect(), 2), 0.5);

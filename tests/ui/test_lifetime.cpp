@@ -47,12 +47,7 @@ protected:
     void SetUp() override
     {
         open();
-        QObject::connect(window.get(), &frmRumida::galleryRequested, &sideWindows,
-                         &SideWindows::openGallery);
-        QObject::connect(window.get(), &frmRumida::helpRequested, &sideWindows,
-                         &SideWindows::openHelp);
-        QObject::connect(window.get(), &frmRumida::versionRequested, &sideWindows,
-                         &SideWindows::openVersion);
+        sideWindows.followMenusOf(*window);
     }
 
     void trigger(const char *actionName) { window->findChild<QAction *>(QLatin1String(actionName))->trigger(); }

@@ -1,8 +1,8 @@
 // The gallery, help and version windows opened from the main window's menus.
 #include "tests/support/Layout.h"
-#include "tests/support/GameFixture.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestServices.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/frmCopy.h"
 #include "windows/frmHelp.h"
 #include "windows/frmVersion.h"
@@ -56,17 +56,17 @@ void closeBox(QWidget *window)
 }
 } // namespace
 
-class SideWindowsTest : public ::testing::Test, protected ScriptedGame {
+class SideWindowsTest : public ::testing::Test, protected ScriptedProgram {
 protected:
     void SetUp() override
     {
-        game.start(1ms);
+        program.start(1ms);
         ASSERT_TRUE(QTest::qWaitFor([this] { return main()->isVisible(); }));
     }
     void TearDown() override { EXPECT_FALSE(messages.unexpected); }
 
-    frmRumida *main() const { return game.mainWindow.get(); }
-    SideWindows &side() { return game.sideWindows; }
+    frmRumida *main() const { return program.builtMainWindow(); }
+    SideWindows &side() { return program.sideWindows(); }
 
     void pick(const char *name)
     {
@@ -319,7 +319,7 @@ TEST_F(SideWindowsTest, EveryWindowShowsItsTextWhole)
 
     // The splash, built by a game of its own that never hands over.
     ScriptedRandom otherRandom;
-    Game other{GameServices{messages, beep, otherRandom, pacer}};
+    Program other{GameServices{messages, beep, otherRandom, pacer}};
     expectLaidOut(&other.start(1h));
 }
 

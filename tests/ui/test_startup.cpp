@@ -1,8 +1,8 @@
 // The program's start: the splash window builds the main window hidden and
 // hands over to it at its one tick.
-#include "tests/support/GameFixture.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestServices.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 #include "windows/frmCopy.h"
 
 #include <QAction>
@@ -33,10 +33,10 @@ protected:
 };
 } // namespace
 
-class StartupTest : public ::testing::Test, protected ScriptedGame {
+class StartupTest : public ::testing::Test, protected ScriptedProgram {
 protected:
 
-    frmRumida *main() const { return game.mainWindow.get(); }
+    frmRumida *main() const { return program.builtMainWindow(); }
     QString label(const char *name) const
     {
         auto *label = main()->findChild<QLabel *>(QLatin1String(name));
@@ -48,7 +48,7 @@ protected:
 TEST_F(StartupTest, SplashLoadsTheMainWindowHiddenAndHandsOverAtItsTick)
 {
     random.script({0.45f, 0.0f, 0.9f, 0.2f, 0.5f, 0.7f});
-    QPointer<frmCopy> splash(&game.start(1000ms));
+    QPointer<frmCopy> splash(&program.start(1000ms));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
 
     // The main window's load step has run while it stays hidden.
@@ -100,7 +100,7 @@ TEST_F(StartupTest, TheSplashStaysThreeSeconds)
 {
     QElapsedTimer clock;
     clock.start();
-    QPointer<frmCopy> splash(&game.start());
+    QPointer<frmCopy> splash(&program.start());
     ASSERT_NE(main(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([this] { return main()->isVisible(); }, 10000));
     const qint64 elapsed = clock.elapsed();
@@ -112,7 +112,7 @@ TEST_F(StartupTest, TheSplashStaysThreeSeconds)
 
 TEST_F(StartupTest, ClosingTheSplashEarlyShowsTheMainWindowAtOnce)
 {
-    QPointer<frmCopy> splash(&game.start(1h));
+    QPointer<frmCopy> splash(&program.start(1h));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
     ShowCounter counter(main());
     auto *timer = splash->findChild<QTimer *>(QStringLiteral("Timer1"));
@@ -135,14 +135,14 @@ TEST_F(StartupTest, ClosingTheSplashEarlyShowsTheMainWindowAtOnce)
 TEST_F(StartupTest, MenuPicksOfTheMainWindowReachTheSideWindows)
 {
     // The splash connects the main window's side-window picks to their openers.
-    game.start(1ms);
+    program.start(1ms);
     ASSERT_TRUE(QTest::qWaitFor([this] { return main()->isVisible(); }));
     for (const char *item : {"mnuZelko", "mnuHow", "mnuVer"}) {
         auto *action = main()->findChild<QAction *>(QLatin1String(item));
         ASSERT_NE(action, nullptr) << item;
         action->trigger();
     }
-    EXPECT_NE(game.sideWindows.gallery(), nullptr);
-    EXPECT_NE(game.sideWindows.help(), nullptr);
-    EXPECT_NE(game.sideWindows.version(), nullptr);
+    EXPECT_NE(program.sideWindows().gallery(), nullptr);
+    EXPECT_NE(program.sideWindows().help(), nullptr);
+    EXPECT_NE(program.sideWindows().version(), nullptr);
 }
