@@ -219,7 +219,7 @@ int childLoad()
     NoMessages messages;
     SilentBeep beep;
     SystemRandom random;
-    NoPacing pacer;
+    NullPacer pacer;
     const auto started = Clock::now();
     auto window = std::make_unique<frmRumida>(GameServices{messages, beep, random, pacer});
     const double seconds = secondsSince(started);
@@ -234,7 +234,7 @@ int childMemory()
     NoMessages messages;
     SilentBeep beep;
     SystemRandom random;
-    NoPacing pacer;
+    NullPacer pacer;
     Program program({messages, beep, random, pacer});
     program.start(std::chrono::hours(1));
     program.mainWindow().show();
@@ -274,7 +274,7 @@ double raceCoreRatio()
         while (secondsSince(started) < 0.15) {
             for (int i = 0; i < 20; ++i) {
                 rules::ArrayHorses horses;
-                steps += rules::runRace(horses, random, rules::NoPacing{});
+                steps += rules::runRace(horses, random, rules::FullSpeed{});
                 sink = horses.positions[0];
                 ++races;
             }

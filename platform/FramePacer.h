@@ -13,7 +13,8 @@ public:
     virtual void frame() = 0;
 };
 
-class NoPacing final : public FramePacer {
+// A pacer that does nothing: the race runs at full speed (tests, tools).
+class NullPacer final : public FramePacer {
 public:
     void frame() override {}
 };

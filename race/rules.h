@@ -65,7 +65,7 @@ struct ArrayHorses {
 };
 
 // An afterStep for races that run at full speed.
-struct NoPacing {
+struct FullSpeed {
     void operator()(long) const {}
 };
 

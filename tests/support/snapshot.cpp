@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     QtBeep beep;
     // A fixed clock and seed: the same odds in every snapshot.
     SystemRandom random([] { return std::uint64_t(1); }, 1999);
-    NoPacing pacer;
+    NullPacer pacer;
     Program program({messages, beep, random, pacer});
 
     bool ok = save(&program.start(1h), folder);

@@ -157,7 +157,7 @@ TEST(RaceFairness, FrozenClockStillGivesRandomSteps)
 
     while (recording.steps.size() < 4 * 10000) {
         rules::ArrayHorses horses;
-        rules::runRace(horses, recording, rules::NoPacing{});
+        rules::runRace(horses, recording, rules::FullSpeed{});
     }
 
     const auto& steps = recording.steps;

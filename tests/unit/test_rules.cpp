@@ -341,13 +341,13 @@ TEST(RunRace, ShortestAndLongestRaces)
 {
     rules::ArrayHorses fastest;
     ConstantRandom tens{LargestBelowOne};
-    EXPECT_EQ(rules::runRace(fastest, tens, rules::NoPacing{}), 636);
+    EXPECT_EQ(rules::runRace(fastest, tens, rules::FullSpeed{}), 636);
     EXPECT_EQ(tens.reseeds, 636);
     EXPECT_EQ(fastest.positions, (std::array<float, 4>{480, 480, 480, 480}));
 
     rules::ArrayHorses slowest;
     ConstantRandom ones{0.0f};
-    EXPECT_EQ(rules::runRace(slowest, ones, rules::NoPacing{}), 6356);
+    EXPECT_EQ(rules::runRace(slowest, ones, rules::FullSpeed{}), 6356);
     EXPECT_EQ(slowest.positions, (std::array<float, 4>{484, 484, 484, 484}));
 
     // Four horses level past the line: no pair, the caller's 0 stays.
