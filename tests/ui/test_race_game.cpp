@@ -339,16 +339,12 @@ protected:
     {
         open({Odds3_5, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f});
         for (const char *name : {"mnuFile", "mnuOmake", "mnuH"})
-            connect(menu(name), &QMenu::aboutToShow, [this] { ++menusOpened_; });
+            QObject::connect(menu(name), &QMenu::aboutToShow, window.get(),
+                             [this] { ++menusOpened_; });
         for (auto request : {&frmRumida::galleryRequested, &frmRumida::helpRequested,
                              &frmRumida::versionRequested})
-            QObject::connect(window.get(), request, [this] { ++sideWindows_; });
+            QObject::connect(window.get(), request, window.get(), [this] { ++sideWindows_; });
         wheelCounter_ = std::make_unique<WheelCounter>(txt("12"));
-    }
-
-    template <class F> static void connect(QMenu *menu, void (QMenu::*signal)(), F f)
-    {
-        QObject::connect(menu, signal, f);
     }
 
     // Everything a stray input could change, as text.
@@ -394,13 +390,14 @@ protected:
             reactivate();
     }
 
-    // The barrage. The おまけ menu is the one part of the window that stays
-    // enabled during a race, and no control holds the focus then (every
-    // button is disabled), so the keys that would act are the menu bar's: Alt
-    // takes it into keyboard mode on the first title, Right moves on to おまけ,
-    // Down opens it on its item, Return picks the item. A wheel over an
-    // amount box acts on nothing even when it gets through (a one-line box
-    // does not scroll), so for it the measure is whether it reaches the box.
+    // The barrage. During a race the buttons, check boxes and amount boxes
+    // are all disabled and no control holds the focus; the おまけ title is
+    // the one enabled control, so it takes the clicks, and the keys that
+    // would act are the menu bar's: Alt takes it into keyboard mode on the
+    // first title, Right moves on to おまけ, Down opens it on its item, Return
+    // picks the item. A wheel over an amount box acts on nothing even when it
+    // gets through (a one-line box does not scroll), so for it the measure is
+    // whether it reaches the box.
     Landed hammer()
     {
         Landed landed;
