@@ -1,5 +1,4 @@
 // Rumida: a horse-race betting game.
-#include "app/FirstPaint.h"
 #include "platform/Beep.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
@@ -31,6 +30,6 @@ int main(int, char **argv)
     // The splash window starts the program; it builds the main window hidden
     // and hands over to it when its timer ticks.
     Game game({messages, beep, random, pacer});
-    FirstPaintProbe::watch(&game.start());
+    game.start();
     return app.exec();
 }

@@ -1,7 +1,6 @@
 // Measures the game against floors measured in the same run and ends with one
 // line per figure: "BENCH <name> <value> <goal>". Usage: rumida_bench
 // (the other arguments are the modes it runs itself in, in fresh processes).
-#include "app/FirstPaint.h"
 #include "bench/ProcessStats.h"
 #include "platform/Beep.h"
 #include "platform/Fonts.h"
@@ -169,11 +168,16 @@ struct StartTimes {
     double bareCpu = 0;
 };
 
-// Programs started so report their first paint, then end.
+// Programs started so report their first paint, then end: the first_paint
+// library, preloaded, watches them from inside without either carrying code for it.
 QProcessEnvironment firstPaintEnvironment()
 {
     QProcessEnvironment environment = childEnvironment();
-    environment.insert(QStringLiteral("RUMIDA_BENCH_FIRST_PAINT"), QStringLiteral("1"));
+    QString preload = QStringLiteral(RUMIDA_FIRST_PAINT_PATH);
+    const QString others = environment.value(QStringLiteral("LD_PRELOAD"));
+    if (!others.isEmpty())
+        preload += QLatin1Char(':') + others;
+    environment.insert(QStringLiteral("LD_PRELOAD"), preload);
     return environment;
 }
 
