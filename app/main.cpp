@@ -1,4 +1,5 @@
 // Rumida: a horse-race betting game.
+#include "app/Version.h"
 #include "platform/Beep.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
@@ -18,7 +19,7 @@ int main(int, char **argv)
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Rumida"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QString::fromLatin1(rumida::Version));
     Fonts::install();
     setGameLocale(gameLocale());
 
