@@ -39,7 +39,7 @@ test: test-plain test-asan
 
 art:
 	@bash scripts/install-deps.sh art
-	@/usr/bin/python3 resources/generator/draw.py resources/pictures
+	@/usr/bin/python3 tools/generator/draw.py resources/pictures
 
 # libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built by
 # Debian's clang in a configuration of its own; FUZZ_SECONDS for each target.
@@ -69,5 +69,5 @@ package: deps
 
 # Every window rendered offscreen into docs/, at 1x and 2x.
 snapshots: build
-	@$(BUILD)/tests/rumida_snapshot docs/1x
-	@QT_SCALE_FACTOR=2 $(BUILD)/tests/rumida_snapshot docs/2x
+	@$(BUILD)/tools/rumida_snapshot docs/1x
+	@QT_SCALE_FACTOR=2 $(BUILD)/tools/rumida_snapshot docs/2x

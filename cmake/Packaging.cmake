@@ -8,15 +8,7 @@ endif()
 include(GNUInstallDirs)
 
 # The icon at the theme's larger sizes, each pixel of the 32-pixel pixel-art
-# icon repeated, never blended.
-add_executable(rumida_icon_scale ${PROJECT_SOURCE_DIR}/packaging/icon_scale.cpp)
-target_link_libraries(rumida_icon_scale PRIVATE Qt6::Gui)
-rumida_strict(rumida_icon_scale)
-# It runs during the build, where a sanitizer report about Qt's own
-# allocations would fail it; it is a build tool, not part of the game.
-target_compile_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
-target_link_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
-
+# icon repeated, never blended, by tools/icon_scale.
 set(rumida_icon32 ${PROJECT_SOURCE_DIR}/resources/pictures/rumida-32.png)
 set(rumida_packaging_out ${PROJECT_BINARY_DIR}/packaging)
 set(rumida_packaging_files)
