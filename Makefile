@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test build build-asan deps art test-plain test-asan clean snapshots fuzz
+.PHONY: deps build build-asan play test-plain test-asan test art fuzz clean bench package snapshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -49,18 +49,18 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Every build folder the targets here make.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
 
 # Benchmarks in a Release build, each figure against a floor measured in the
 # same run; it ends with one "BENCH name value goal" line per figure.
-.PHONY: bench package
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target rumida_bench
 	@$(BENCH_BUILD)/bench/rumida_bench
 
-# The Debian package rumida_1.00_amd64.deb, built by CPack in the Release tree.
+# The Debian package rumida_<version>_amd64.deb, built by CPack in the Release tree.
 package: deps
 	@bash scripts/install-deps.sh package
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
