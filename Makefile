@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: play test build build-asan deps art test-plain test-asan clean snapshots fuzz
+.PHONY: deps build build-asan play test-plain test-asan test art fuzz clean bench package snapshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -39,7 +39,7 @@ test: test-plain test-asan
 
 art:
 	@bash scripts/install-deps.sh art
-	@/usr/bin/python3 resources/generator/draw.py resources/pictures
+	@/usr/bin/python3 tools/generator/draw.py resources/pictures
 
 # libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built by
 # Debian's clang in a configuration of its own; FUZZ_SECONDS for each target.
@@ -49,18 +49,18 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Every build folder the targets here make.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
 
 # Benchmarks in a Release build, each figure against a floor measured in the
 # same run; it ends with one "BENCH name value goal" line per figure.
-.PHONY: bench package
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target rumida_bench
 	@$(BENCH_BUILD)/bench/rumida_bench
 
-# The Debian package rumida_1.00_amd64.deb, built by CPack in the Release tree.
+# The Debian package rumida_<version>_amd64.deb, built by CPack in the Release tree.
 package: deps
 	@bash scripts/install-deps.sh package
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
@@ -69,5 +69,5 @@ package: deps
 
 # Every window rendered offscreen into docs/, at 1x and 2x.
 snapshots: build
-	@$(BUILD)/tests/rumida_snapshot docs/1x
-	@QT_SCALE_FACTOR=2 $(BUILD)/tests/rumida_snapshot docs/2x
+	@$(BUILD)/tools/rumida_snapshot docs/1x
+	@QT_SCALE_FACTOR=2 $(BUILD)/tools/rumida_snapshot docs/2x

@@ -1,5 +1,5 @@
 // Rumida: a horse-race betting game.
-#include "app/FirstPaint.h"
+#include "app/Version.h"
 #include "platform/Beep.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
@@ -18,7 +18,7 @@ int main(int, char **argv)
     char *qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     setUpApplication(gameLocale());
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QString::fromLatin1(rumida::Version));
 
     QtMessageService messages;
     QtBeep beep;
@@ -28,6 +28,6 @@ int main(int, char **argv)
     // The splash window starts the program; it builds the main window hidden
     // and hands over to it when its timer ticks.
     Program program({messages, beep, random, pacer});
-    FirstPaintProbe::watch(&program.start());
+    program.start();
     return app.exec();
 }

@@ -1,13 +1,13 @@
 // Measures the game against floors measured in the same run and ends with one
 // line per figure: "BENCH <name> <value> <goal>". Usage: rumida_bench
 // (the other arguments are the modes it runs itself in, in fresh processes).
-#include "app/FirstPaint.h"
 #include "bench/ProcessStats.h"
 #include "platform/Beep.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
 #include "platform/MessageBox.h"
+#include "platform/NumberText.h"
 #include "platform/PictureBox.h"
 #include "platform/Random.h"
 #include "race/frmRumida.h"
@@ -166,11 +166,16 @@ struct StartTimes {
     double bareCpu = 0;
 };
 
-// Programs started so report their first paint, then end.
+// Programs started so report their first paint, then end: the first_paint
+// library, preloaded, watches them from inside without either carrying code for it.
 QProcessEnvironment firstPaintEnvironment()
 {
     QProcessEnvironment environment = childEnvironment();
-    environment.insert(QStringLiteral("RUMIDA_BENCH_FIRST_PAINT"), QStringLiteral("1"));
+    QString preload = QStringLiteral(RUMIDA_FIRST_PAINT_PATH);
+    const QString others = environment.value(QStringLiteral("LD_PRELOAD"));
+    if (!others.isEmpty())
+        preload += QLatin1Char(':') + others;
+    environment.insert(QStringLiteral("LD_PRELOAD"), preload);
     return environment;
 }
 
@@ -358,6 +363,7 @@ std::array<RepaintTimes, 2> repaintTimes(frmRumida &window)
 
 struct PaceFigures {
     double p99Ratio = 0;
+    double lengthRatio = 0; // whole races against their frames of 1/60 s
     double cpuShare = 0;
     double medianInterval = 0;
     std::size_t frames = 0;
@@ -384,10 +390,74 @@ PaceFigures paceRaces(GameWindow &game, int races)
     }
     PaceFigures figures;
     figures.p99Ratio = percentile(intervals, 0.99) / FramePeriod;
+    figures.lengthRatio = intervals.empty() ? 0 : wall / (double(intervals.size()) * FramePeriod);
     figures.cpuShare = wall > 0 ? cpu / wall : 0;
     figures.medianInterval = median(intervals);
     figures.frames = intervals.size();
     return figures;
+}
+
+// How the time to read an amount grows with its length: texts of 100000
+// characters against texts of 10000 in the same shapes, for both readers.
+// Linear work makes that 10; work that goes back over the text makes it 100.
+// The figure is the largest ratio over the shapes, from CPU time.
+double numberTextScaling()
+{
+    using Shape = std::function<QString(qsizetype)>;
+    const std::vector<Shape> leading = {
+        [](qsizetype n) { return QString(n, u'9'); },
+        [](qsizetype n) { return "0." + QString(n, u'0') + "1e" + QString::number(n + 5); },
+        [](qsizetype n) { return QString(n, u' ') + "5"; },
+        [](qsizetype n) { return QString(n, QChar(0x3000)) + "5"; },
+        [](qsizetype n) { return QString("1 ").repeated(n / 2); },
+        [](qsizetype n) { return "1e" + QString(n, u'9'); },
+        [](qsizetype n) { return QString::fromUtf8("１").repeated(n); },
+    };
+    const std::vector<Shape> converted = {
+        [](qsizetype n) { return QString(n, u'9'); },
+        [](qsizetype n) { return "1" + QString(",000").repeated(n / 4); },
+        [](qsizetype n) { return QString("1,").repeated(n / 2) + "x"; },
+        [](qsizetype n) { return "0." + QString(n, u'0') + "5"; },
+        [](qsizetype n) { return QString(n, u' ') + "5" + QString(n, u' '); },
+        [](qsizetype n) { return "(" + QString(n, u'(') + "1" + QString(n, u')'); },
+        [](qsizetype n) { return QString(n, u',') + "1"; },
+    };
+    volatile double sink = 0;
+    // CPU time of one reading: the median of batches of at least 2 ms.
+    const auto timeOf = [&](const std::function<double()> &read) {
+        std::vector<double> perRead;
+        for (int batch = 0; batch < 9; ++batch) {
+            long reads = 0;
+            const double started = bench::threadCpuSeconds();
+            double spent = 0;
+            do {
+                sink = sink + read();
+                ++reads;
+                spent = bench::threadCpuSeconds() - started;
+            } while (spent < 0.002);
+            perRead.push_back(spent / double(reads));
+        }
+        return median(perRead);
+    };
+    const auto worst = [&](const std::vector<Shape> &shapes,
+                           const std::function<double(const QString &)> &read) {
+        double ratio = 0;
+        for (const Shape &shape : shapes) {
+            const QString small = shape(10000), large = shape(100000);
+            const double t1 = timeOf([&] { return read(small); });
+            const double t2 = timeOf([&] { return read(large); });
+            ratio = std::max(ratio, t2 / t1);
+        }
+        return ratio;
+    };
+    const double leadingRatio =
+        worst(leading, [](const QString &text) { return readLeadingNumber(text); });
+    const double convertedRatio =
+        worst(converted, [](const QString &text) { return convertNumber(text).value_or(0.0); });
+    std::printf("  100000 against 10000 characters, the shape that grows most: leading-number reader "
+                "%.1f, number conversion %.1f\n",
+                leadingRatio, convertedRatio);
+    return std::max(leadingRatio, convertedRatio);
 }
 
 struct Figure {
@@ -429,6 +499,9 @@ int fullRun()
 
     std::printf("race core...\n");
     figures.push_back({"race_core_ratio", raceCoreRatio(), ">=0.5"});
+
+    std::printf("reading amounts...\n");
+    figures.push_back({"number_text_scaling", numberTextScaling(), "<=15"});
 
     // Measured first: the start-up figures are read against it.
     std::printf("main window load step...\n");
@@ -513,6 +586,10 @@ int fullRun()
         std::printf("  two paced races: %zu frames, median interval %.2f ms\n", pace.frames,
                     pace.medianInterval * 1e3);
         figures.push_back({"pace_p99_ratio", pace.p99Ratio, "<=1.2"});
+        // Each frame sleeps until a deadline on a fixed grid, so a race cannot
+        // be shorter than its frames; longer means frames ran late.
+        std::printf("  the races lasted %.3f times their frames\n", pace.lengthRatio);
+        figures.push_back({"race_length_ratio", pace.lengthRatio, "1..1.2"});
         figures.push_back({"race_cpu_share", pace.cpuShare, "<0.15"});
     }
 

@@ -1,4 +1,4 @@
-# The Debian package: `make package` (CPack) builds rumida_1.00_amd64.deb with
+# The Debian package: `make package` (CPack) builds rumida_<version>_amd64.deb with
 # the program, its menu entry and icons, the manual page and the Debian
 # copyright file and changelog. resources/ installs the menu entry and the
 # 32-pixel icon; the larger icons and the documents are installed here.
@@ -8,15 +8,7 @@ endif()
 include(GNUInstallDirs)
 
 # The icon at the theme's larger sizes, each pixel of the 32-pixel pixel-art
-# icon repeated, never blended.
-add_executable(rumida_icon_scale ${PROJECT_SOURCE_DIR}/packaging/icon_scale.cpp)
-target_link_libraries(rumida_icon_scale PRIVATE Qt6::Gui)
-rumida_strict(rumida_icon_scale)
-# It runs during the build, where a sanitizer report about Qt's own
-# allocations would fail it; it is a build tool, not part of the game.
-target_compile_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
-target_link_options(rumida_icon_scale PRIVATE -fno-sanitize=all)
-
+# icon repeated, never blended, by tools/icon_scale.
 set(rumida_icon32 ${PROJECT_SOURCE_DIR}/resources/pictures/rumida-32.png)
 set(rumida_packaging_out ${PROJECT_BINARY_DIR}/packaging)
 set(rumida_packaging_files)
@@ -46,14 +38,26 @@ function(rumida_gzip source output)
     VERBATIM)
 endfunction()
 file(MAKE_DIRECTORY ${rumida_packaging_out}/gz)
+# The manual page and the copyright file carry the project's version and maker.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/rumida.6.in ${rumida_packaging_out}/rumida.6 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${rumida_packaging_out}/copyright @ONLY)
+# The changelog is history, written by hand: its newest entry must be the
+# version being packaged.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog rumida_changelog_top LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+string(REGEX MATCH "^rumida \\(([^)]*)\\)" rumida_changelog_entry "${rumida_changelog_top}")
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "packaging/changelog: the newest entry is for version \"${CMAKE_MATCH_1}\", "
+                      "the project's version is ${PROJECT_VERSION}")
+endif()
 rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${rumida_packaging_out}/changelog.gz)
-rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/rumida.6 ${rumida_packaging_out}/rumida.6.gz)
+rumida_gzip(${rumida_packaging_out}/rumida.6 ${rumida_packaging_out}/rumida.6.gz)
 list(APPEND rumida_packaging_files
   ${rumida_packaging_out}/changelog.gz ${rumida_packaging_out}/rumida.6.gz)
 add_custom_target(rumida_packaging_files ALL DEPENDS ${rumida_packaging_files})
 
 set(rumida_docdir ${CMAKE_INSTALL_DATADIR}/doc/rumida)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${rumida_docdir})
+install(FILES ${rumida_packaging_out}/copyright DESTINATION ${rumida_docdir})
 # The version has no Debian revision, so the package is native and its
 # changelog is changelog.gz.
 install(FILES ${rumida_packaging_out}/changelog.gz DESTINATION ${rumida_docdir})
@@ -61,9 +65,9 @@ install(FILES ${rumida_packaging_out}/rumida.6.gz DESTINATION ${CMAKE_INSTALL_MA
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rumida)
-set(CPACK_PACKAGE_VERSION 1.00)
-set(CPACK_PACKAGE_VENDOR "Rumida Kobo")
-set(CPACK_PACKAGE_CONTACT "Rumida Maintainers <maintainers@rumida.example>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "${RUMIDA_VENDOR}")
+set(CPACK_PACKAGE_CONTACT "${RUMIDA_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "horse-race betting game in Japanese")
 set(CPACK_PACKAGE_DESCRIPTION
   "Four horses race from the starting stalls to the finish line. Before each
@@ -80,10 +84,10 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Rumida Maintainers <maintainers@rumida.example>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RUMIDA_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.rumida.example/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${RUMIDA_HOMEPAGE}")
 # The libraries come from dpkg-shlibdeps; the Japanese font is only found at
 # run time, through fontconfig.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

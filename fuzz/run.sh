@@ -6,8 +6,16 @@ build=$(cd "$1" && pwd)
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")" && pwd)
 
+# The targets, as fuzz/CMakeLists.txt lists them, one a line.
+list=$build/fuzz_targets.txt
+if [ ! -s "$list" ]; then
+  echo "error: $list is missing: configure $build from fuzz/ first" >&2
+  exit 2
+fi
+mapfile -t targets <"$list"
+
 status=0
-for target in leading_number number_conversion race_rules; do
+for target in "${targets[@]}"; do
   work=$build/work/$target
   mkdir -p "$work/corpus" "$work/artifacts"
   log=$build/work/$target.log

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs and this machine lacks.
-# Usage: install-deps.sh [art]   ("art" adds what the picture generator needs)
+# Usage: install-deps.sh [art|fuzz|package]   (a mode installs only what that make target adds)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils)
 case "${1:-}" in
   art) packages=(python3 python3-pil python3-numpy) ;;
-  windres) packages=(binutils-mingw-w64-x86-64) ;;
   fuzz) packages=(clang libclang-rt-14-dev) ;;
-  desktop) packages=(desktop-file-utils) ;;
   package) packages=(dpkg-dev file) ;;
 esac
 

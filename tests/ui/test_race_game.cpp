@@ -4,10 +4,12 @@
 #include "tests/support/MainWindowFixture.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -301,49 +303,333 @@ TEST_F(RaceTest, ALostStakeStaysLostThroughTheNextRace)
     expectBettingOpen();
 }
 
-TEST_F(RaceTest, ThePacedRaceShutsThePlayerOutAndHoldsTheClose)
+// ---- The player shut out during the race ----
+
+namespace {
+// Counts the wheel events that reach a control.
+class WheelCounter : public QObject {
+public:
+    explicit WheelCounter(QWidget *control) { control->installEventFilter(this); }
+    int wheels = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        wheels += event->type() == QEvent::Wheel;
+        return false;
+    }
+};
+} // namespace
+
+// What a player throws at the main window while the horses run. Each input is
+// one that acts when it gets through: the control cases send the same inputs
+// outside a race and see every one of them act.
+class ShutOutTest : public RaceTest {
+protected:
+    // What one barrage did to the window.
+    struct Landed {
+        int menusOpened = 0;   // a menu of the menu bar popped up
+        int sideWindows = 0;   // the gallery, help or version window was asked for
+        bool menuBarTookKeys = false; // Alt put the menu bar in keyboard mode
+        int wheels = 0;        // wheel events that reached the amount box
+        QStringList before, after; // ticks, texts, money, results, buttons and focus
+    };
+
+    void SetUp() override
+    {
+        open({Odds3_5, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f});
+        for (const char *name : {"mnuFile", "mnuOmake", "mnuH"})
+            QObject::connect(menu(name), &QMenu::aboutToShow, window.get(),
+                             [this] { ++menusOpened_; });
+        for (auto request : {&frmRumida::galleryRequested, &frmRumida::helpRequested,
+                             &frmRumida::versionRequested})
+            QObject::connect(window.get(), request, window.get(), [this] { ++sideWindows_; });
+        wheelCounter_ = std::make_unique<WheelCounter>(txt("12"));
+    }
+
+    // Everything a stray input could change, as text.
+    QStringList state() const
+    {
+        QStringList s;
+        for (const char *digits : Pairs) {
+            s << QStringLiteral("%1 ticked %2 enabled %3 text %4 enabled %5")
+                     .arg(QLatin1String(digits))
+                     .arg(chk(digits)->isChecked())
+                     .arg(chk(digits)->isEnabled())
+                     .arg(txt(digits)->text())
+                     .arg(txt(digits)->isEnabled());
+        }
+        s << money() << label("lblWinner") << label("lblHaitou") << label("lbl12");
+        for (const char *name : {"cmdEndBet", "cmdStart", "cmdNext"})
+            s << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(button(name)->isEnabled());
+        s << QStringLiteral("focus ") + focusName();
+        return s;
+    }
+
+    // The keyboard's target, as on a desktop: an open menu, else the focused
+    // control, else the active window.
+    QWidget *keyTarget() const
+    {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            return popup;
+        if (QWidget *focused = QApplication::focusWidget())
+            return focused;
+        return window.get();
+    }
+
+    void pressKey(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(keyTarget(), k, mods);
+    }
+
+    // A menu the test opened leaves the offscreen platform's focus on the
+    // hidden menu; a desktop gives it back to the window.
+    void backToTheWindow()
+    {
+        if (QApplication::activeWindow() != window.get())
+            reactivate();
+    }
+
+    // The barrage. During a race the buttons, check boxes and amount boxes
+    // are all disabled and no control holds the focus; the おまけ title is
+    // the one enabled control, so it takes the clicks, and the keys that
+    // would act are the menu bar's: Alt takes it into keyboard mode on the
+    // first title, Right moves on to おまけ, Down opens it on its item, Return
+    // picks the item. A wheel over an amount box acts on nothing even when it
+    // gets through (a one-line box does not scroll), so for it the measure is
+    // whether it reaches the box.
+    Landed hammer()
+    {
+        Landed landed;
+        landed.before = state();
+        const int menusBefore = menusOpened_;
+        const int sideBefore = sideWindows_;
+        const int wheelsBefore = wheelCounter_->wheels;
+
+        // The mouse: the おまけ title, then its item if its menu opened.
+        QMenuBar *bar = window->menuBar();
+        QMenu *omake = menu("mnuOmake");
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                          bar->actionGeometry(omake->menuAction()).center());
+        if (omake->isVisible()) {
+            QTest::mouseClick(omake, Qt::LeftButton, Qt::NoModifier,
+                              omake->actionGeometry(omake->actions().constFirst()).center());
+        }
+        backToTheWindow();
+
+        // The keyboard, through the menu bar.
+        pressKey(Qt::Key_Alt, Qt::AltModifier);
+        landed.menuBarTookKeys = bar->activeAction() != nullptr;
+        pressKey(Qt::Key_Right);
+        pressKey(Qt::Key_Down);
+        pressKey(Qt::Key_Return);
+        backToTheWindow();
+
+        // The wheel over an amount box.
+        QLineEdit *box = txt("12");
+        const QPointF at = QRectF(box->rect()).center();
+        QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+
+        landed.menusOpened = menusOpened_ - menusBefore;
+        landed.sideWindows = sideWindows_ - sideBefore;
+        landed.wheels = wheelCounter_->wheels - wheelsBefore;
+        landed.after = state();
+        return landed;
+    }
+
+    void expectEverythingActed(const Landed &landed)
+    {
+        EXPECT_EQ(landed.menusOpened, 2) << "the click and the keys each open おまけ";
+        EXPECT_EQ(landed.sideWindows, 2) << "and each picks its item";
+        EXPECT_TRUE(landed.menuBarTookKeys);
+        EXPECT_EQ(landed.wheels, 1);
+    }
+
+    void expectNothingLanded(const Landed &landed)
+    {
+        EXPECT_EQ(landed.menusOpened, 0);
+        EXPECT_EQ(landed.sideWindows, 0);
+        EXPECT_FALSE(landed.menuBarTookKeys);
+        EXPECT_EQ(landed.wheels, 0);
+        EXPECT_EQ(landed.after, landed.before);
+    }
+
+    int menusOpened_ = 0;
+    int sideWindows_ = 0;
+    std::unique_ptr<WheelCounter> wheelCounter_;
+};
+
+TEST_F(ShutOutTest, TheBarrageActsOnTheWindowInTheStateOfARace)
 {
-    open();
+    // The controls as a race leaves them, set by hand, with nobody keeping
+    // the player out: the same inputs as during the race all act.
+    stake("12", "100");
+    closeBetting();
+    button("cmdStart")->setEnabled(false);
+    menu("mnuFile")->setEnabled(false);
+    menu("mnuH")->setEnabled(false);
+    ASSERT_EQ(QApplication::focusWidget(), nullptr);
+    expectEverythingActed(hammer());
+}
+
+TEST_F(ShutOutTest, ThePacedRaceShutsThePlayerOutAndHoldsTheClose)
+{
     stake("12", "100");
     closeBetting();
     scriptRace(1, 2);
-    QMenu *omake = menu("mnuOmake");
-    bool lockedDuringRace = false;
+    constexpr int Frames = 636 / frmRumida::StepsPerFrame;
+    int hammered = 0;
     pacer.onFrame = [&](int frame) {
-        if (frame != 10)
+        // The first frame, one in the middle and the last, so a gate that
+        // opens early or late is caught too.
+        if (frame != 1 && frame != Frames / 2 && frame != Frames)
             return;
-        lockedDuringRace = !menu("mnuFile")->isEnabled() && !menu("mnuH")->isEnabled()
-                           && omake->isEnabled() && !button("cmdStart")->isEnabled()
-                           && !button("cmdNext")->isEnabled();
-        // The player hammers the window: none of it may land.
-        QTest::mouseClick(button("cmdEndBet"), Qt::LeftButton);
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+        ++hammered;
+        SCOPED_TRACE(frame);
+        EXPECT_FALSE(menu("mnuFile")->isEnabled());
+        EXPECT_FALSE(menu("mnuH")->isEnabled());
+        EXPECT_TRUE(menu("mnuOmake")->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), nullptr)
+            << "a control holds the focus during the race: aim keys at it";
+        expectNothingLanded(hammer());
         window->close();
         window->close();
+        EXPECT_TRUE(messages.asked.isEmpty()) << "a close request answered during the race";
+        EXPECT_TRUE(window->isVisible());
     };
     messages.answer(MessageService::Answer::Cancel); // one confirmation, after the race
     startRace();
-    EXPECT_TRUE(lockedDuringRace);
-    EXPECT_EQ(pacer.frames, 636 / frmRumida::StepsPerFrame);
-    EXPECT_EQ(messages.asked.size(), 1);
+    pacer.onFrame = nullptr;
+
+    EXPECT_EQ(hammered, 3);
+    EXPECT_EQ(pacer.frames, Frames);
+    ASSERT_EQ(messages.asked.size(), 1);
     EXPECT_EQ(messages.asked[0].title, QStringLiteral("ルミダの終了"));
     EXPECT_EQ(label("lblWinner"), QStringLiteral("1-2"));
+    EXPECT_EQ(label("lblHaitou"), QStringLiteral("￥350"));
+    EXPECT_EQ(money(), QStringLiteral("￥10,250"));
     expectSettled();
     EXPECT_TRUE(window->isVisible());
+
+    // After the race the same barrage lands, and the held closes are spent.
+    expectEverythingActed(hammer());
+    EXPECT_EQ(messages.asked.size(), 1);
+}
+
+// ---- Pacing, on a clock of the test's own ----
+
+namespace {
+using PaceClock = DisplayPacer::Clock;
+
+// A clock that moves only when told to or when the pacer sleeps; each reading
+// also moves it on by a microsecond, so a pacer that spun on the clock would
+// finish, with its readings counted, instead of hanging the test.
+struct TestClock {
+    PaceClock::time_point now{std::chrono::hours(1000)};
+    std::vector<PaceClock::time_point> sleeps; // the deadlines the pacer slept until
+    int reads = 0;
+    // Runs at each sleep, before the clock is moved on.
+    std::function<void()> onSleep;
+
+    DisplayPacer::Timing timing()
+    {
+        return {[this] {
+                    ++reads;
+                    const auto t = now;
+                    now += std::chrono::microseconds(1);
+                    return t;
+                },
+                [this](PaceClock::time_point deadline) {
+                    sleeps.push_back(deadline);
+                    if (onSleep)
+                        onSleep();
+                    now = std::max(now, deadline);
+                }};
+    }
+};
+
+double secondsBetween(PaceClock::time_point a, PaceClock::time_point b)
+{
+    return std::chrono::duration<double>(b - a).count();
+}
+} // namespace
+
+TEST(DisplayPacerTest, EachFrameProcessesEventsThenSleepsUntilItsDeadline)
+{
+    TestClock clock;
+    DisplayPacer pacer(DisplayPacer::DisplayFrame, clock.timing());
+    const auto started = clock.now;
+    QObject context;
+    pacer.start();
+    for (int frame = 1; frame <= 10; ++frame) {
+        SCOPED_TRACE(frame);
+        clock.now += std::chrono::milliseconds(frame % 2 ? 2 : 15); // the frame's own work
+        bool delivered = false;
+        QTimer::singleShot(0, &context, [&] { delivered = true; });
+        const int readsBefore = clock.reads;
+        const auto sleepsBefore = clock.sleeps.size();
+        pacer.frame();
+        EXPECT_TRUE(delivered) << "the frame answered no events";
+        ASSERT_EQ(clock.sleeps.size(), sleepsBefore + 1) << "an early frame sleeps once";
+        EXPECT_LE(clock.reads - readsBefore, 1) << "the pacer spins on the clock";
+        // Deadlines on a fixed grid 1/60 s apart from the start, whatever the
+        // work took: no drift from the time spent in each frame.
+        EXPECT_NEAR(secondsBetween(started, clock.sleeps.back()), frame / 60.0, frame * 1e-6);
+    }
+}
+
+TEST(DisplayPacerTest, ALateFrameGoesOnAtOnceAndTheNextCountsFromIt)
+{
+    TestClock clock;
+    DisplayPacer pacer(DisplayPacer::DisplayFrame, clock.timing());
+    pacer.start();
+    pacer.frame();
+    ASSERT_EQ(clock.sleeps.size(), 1u);
+
+    // A frame whose work took three periods does not sleep ...
+    clock.now += std::chrono::milliseconds(50);
+    pacer.frame();
+    EXPECT_EQ(clock.sleeps.size(), 1u);
+    // ... and the frames after it are paced from it, not rushed through to
+    // catch up with the missed deadlines.
+    const auto resumed = clock.now;
+    pacer.frame();
+    pacer.frame();
+    ASSERT_EQ(clock.sleeps.size(), 3u);
+    EXPECT_NEAR(secondsBetween(resumed, clock.sleeps[1]), 1 / 60.0, 1e-5);
+    EXPECT_NEAR(secondsBetween(clock.sleeps[1], clock.sleeps[2]), 1 / 60.0, 1e-6);
 }
 
 TEST_F(RaceTest, APacedRaceLastsAsLongAsItsFrames)
 {
-    DisplayPacer display;
+    // The game's own pacer in the window, on the test's clock: the race of
+    // 636 steps is 212 frames, each processing events and then sleeping until
+    // its deadline, so on that clock the race lasts 212/60 s.
+    TestClock clock;
+    DisplayPacer display(DisplayPacer::DisplayFrame, clock.timing());
     openWith(GameServices{messages, beep, random, display});
     closeBetting();
-    scriptRace(1, 2); // 636 steps: 212 frames of 1/60 s
-    QElapsedTimer clock;
-    clock.start();
+    scriptRace(1, 2);
+
+    // What is posted while the pacer sleeps is handled in the next frame.
+    bool posted = false, handled = true;
+    int unanswered = 0;
+    QObject context; // the last call, posted after the last frame, goes with the test
+    clock.onSleep = [&] {
+        unanswered += posted && !handled;
+        posted = true;
+        handled = false;
+        QTimer::singleShot(0, &context, [&] { handled = true; });
+    };
+    const auto started = clock.now;
     startRace();
-    const double seconds = double(clock.elapsed()) / 1000.0;
-    const double expected = 636.0 / frmRumida::StepsPerFrame / 60.0;
-    EXPECT_NEAR(seconds, expected, expected * 0.2);
+
+    constexpr int Frames = 636 / frmRumida::StepsPerFrame;
+    ASSERT_EQ(clock.sleeps.size(), std::size_t(Frames));
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_LE(clock.reads, Frames + 1) << "the pacer spins on the clock";
+    EXPECT_NEAR(secondsBetween(started, clock.sleeps.back()), Frames / 60.0, 1e-3);
     EXPECT_EQ(label("lblWinner"), QStringLiteral("1-2"));
 }

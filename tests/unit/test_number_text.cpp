@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -47,14 +46,6 @@ void expectConversions(const std::vector<Conversion> &table)
 // The exact binary value halfway between 1 and the next double: a tie that
 // rounds to even (1) unless any later digit, however far, is not zero.
 const QString HalfPastOne = QStringLiteral("1.00000000000000011102230246251565404236316680908203125");
-
-template <typename F>
-double secondsFor(F &&f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 TEST(ReadLeadingNumber, StopsAtTheFirstCharacterThatCannotContinue)
 {
@@ -182,7 +173,11 @@ TEST(ReadLeadingNumber, EveryDigitCountsInTheRounding)
     });
 }
 
-TEST(ReadLeadingNumber, LongTextsReadInLinearTime)
+// Texts of 100000 characters: long runs of digits, blanks, separators and
+// parentheses, far past the digits that decide a double. How the reading time
+// grows with the length is measured by `make bench` (number_text_scaling), not
+// here, where the machine's speed would decide the outcome.
+TEST(ReadLeadingNumber, LongTexts)
 {
     const qsizetype n = 100000;
     const std::vector<std::pair<QString, double>> texts = {
@@ -195,11 +190,8 @@ TEST(ReadLeadingNumber, LongTextsReadInLinearTime)
         {"1e" + QString(n, u'9'), Inf},
         {QString::fromUtf8("１").repeated(n), Inf},
     };
-    const double seconds = secondsFor([&] {
-        for (const auto &[text, expected] : texts)
-            EXPECT_EQ(readLeadingNumber(text), expected);
-    });
-    EXPECT_LT(seconds, 2.0) << "quadratic work on 100000 characters";
+    for (const auto &[text, expected] : texts)
+        EXPECT_EQ(readLeadingNumber(text), expected) << qPrintable(text.left(12));
 }
 
 TEST(ConvertNumber, Accepted)
@@ -290,7 +282,7 @@ TEST(ConvertNumber, FullWidthForms)
     });
 }
 
-TEST(ConvertNumber, LongTextsConvertInLinearTime)
+TEST(ConvertNumber, LongTexts)
 {
     const qsizetype n = 100000;
     const std::vector<std::pair<QString, std::optional<double>>> texts = {
@@ -302,11 +294,8 @@ TEST(ConvertNumber, LongTextsConvertInLinearTime)
         {"(" + QString(n, u'(') + "1" + QString(n, u')'), std::nullopt},
         {QString(n, u',') + "1", std::nullopt},
     };
-    const double seconds = secondsFor([&] {
-        for (const auto &[text, expected] : texts)
-            EXPECT_EQ(convertNumber(text), expected);
-    });
-    EXPECT_LT(seconds, 2.0) << "quadratic work on 100000 characters";
+    for (const auto &[text, expected] : texts)
+        EXPECT_EQ(convertNumber(text), expected) << qPrintable(text.left(12));
 }
 
 TEST(NumberReaders, AgreeOnTheValueOfEveryPlainNumber)

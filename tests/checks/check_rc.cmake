@@ -1,16 +1,18 @@
-# Compiles the Windows resource script with windres and checks what lands in the
-# program file: the version block's strings and language, the fixed version
-# numbers, and both icon images byte for byte.
-# cmake -DWINDRES=... -DCPP=... -DRC=.../rumida.rc -DOUT=.../rumida.res -P check_rc.cmake
+# Compiles the generated Windows resource script with windres and checks what
+# lands in the program file: the version block's strings and language, the
+# fixed version numbers, and both icon images byte for byte.
+# cmake -DWINDRES=... -DCPP=... -DRC=<build>/resources/rumida.rc
+#       -DRESOURCES=<source>/resources -DVERSION=<project version> -DVENDOR=<maker>
+#       -DOUT=.../rumida.res -P check_rc.cmake
+# The script names its icon relative to the source resources/ folder.
 
-get_filename_component(rc_dir "${RC}" DIRECTORY)
 set(pre)
 if(CPP)
   # windres defaults to the MinGW gcc as its preprocessor; the host's cpp does as well.
   set(pre "--preprocessor=${CPP}" "--preprocessor-arg=-DRC_INVOKED")
 endif()
 execute_process(
-  COMMAND "${WINDRES}" ${pre} -I "${rc_dir}" -O res "${RC}" -o "${OUT}"
+  COMMAND "${WINDRES}" ${pre} -I "${RESOURCES}" -O res "${RC}" -o "${OUT}"
   RESULT_VARIABLE rv ERROR_VARIABLE err)
 if(NOT rv EQUAL 0)
   message(FATAL_ERROR "windres failed (${rv}): ${err}")
@@ -43,7 +45,8 @@ function(expect hex what)
   message(FATAL_ERROR "not in the compiled resources: ${what}")
 endfunction()
 
-foreach(pair "ProductName=Rumida" "FileVersion=1.00" "ProductVersion=1.00")
+foreach(pair "ProductName=Rumida" "FileVersion=${VERSION}" "ProductVersion=${VERSION}"
+             "CompanyName=${VENDOR}")
   string(REPLACE "=" ";" kv "${pair}")
   list(GET kv 0 key)
   list(GET kv 1 value)
@@ -63,11 +66,38 @@ string(REGEX MATCH "${tr}0000(0000)?1104b004" hit "${res}")
 if(NOT hit)
   message(FATAL_ERROR "Translation is not 0x411, 1200")
 endif()
-# VS_FIXEDFILEINFO: signature, structure version, then file and product version 1.0.0.0.
-expect("bd04effe0000010000000100000000000000010000000000" "fixed file and product version 1,0,0,0")
+# VS_FIXEDFILEINFO: signature, structure version, then file and product version
+# as two little-endian 32-bit words each: major << 16 | minor, patch << 16 | tweak,
+# missing parts 0 ("1.00" is 1,0,0,0).
+string(REPLACE "." ";" parts "${VERSION}.0.0.0")
+list(SUBLIST parts 0 4 parts)
+set(numbers)
+foreach(part IN LISTS parts)
+  math(EXPR number "${part}")
+  list(APPEND numbers ${number})
+endforeach()
+function(le32 high low out)
+  math(EXPR word "(${high} << 16) | ${low}" OUTPUT_FORMAT HEXADECIMAL)
+  string(SUBSTRING "${word}" 2 -1 word)
+  string(LENGTH "${word}" len)
+  while(len LESS 8)
+    string(PREPEND word 0)
+    math(EXPR len "${len} + 1")
+  endwhile()
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" word "${word}")
+  set(${out} "${word}" PARENT_SCOPE)
+endfunction()
+list(GET numbers 0 major)
+list(GET numbers 1 minor)
+list(GET numbers 2 patch)
+list(GET numbers 3 tweak)
+le32(${major} ${minor} ms)
+le32(${patch} ${tweak} ls)
+string(JOIN "," commas ${numbers})
+expect("bd04effe00000100${ms}${ls}${ms}${ls}" "fixed file and product version ${commas}")
 
 # Both icon images of the icon file, unchanged.
-file(READ "${rc_dir}/pictures/rumida.ico" ico HEX)
+file(READ "${RESOURCES}/pictures/rumida.ico" ico HEX)
 string(SUBSTRING "${ico}" 8 4 count_hex)
 string(SUBSTRING "${count_hex}" 0 2 count)
 math(EXPR count "0x${count}")

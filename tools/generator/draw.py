@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Draws every picture the game carries into the folder given on the command line.
 
-Usage: /usr/bin/python3 resources/generator/draw.py resources/pictures
+Usage: /usr/bin/python3 tools/generator/draw.py resources/pictures
 Needs Debian's python3-pil and python3-numpy. The output is committed; the
 build never runs this. Every picture is drawn from fixed seeds, so running it
 again gives the same bytes.

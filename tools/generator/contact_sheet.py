@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Lays the committed pictures out on one sheet, for looking at them together.
 
-Usage: /usr/bin/python3 resources/generator/contact_sheet.py resources/pictures docs/pictures.png
+Usage: /usr/bin/python3 tools/generator/contact_sheet.py resources/pictures docs/pictures.png
 Top: the course with the four horses in their stalls and one on the way, the
 icon at 1x and 4x. Below: the splash card and the eight gallery photographs.
 """
