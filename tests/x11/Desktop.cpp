@@ -25,6 +25,9 @@ Desktop::Desktop()
 Desktop::~Desktop()
 {
     qApp->removeEventFilter(this);
+    // Input still being sent would reach the next test's windows.
+    for (QProcess *process : findChildren<QProcess *>())
+        process->waitForFinished(StepTimeoutMs);
 }
 
 void Desktop::countFirst()
@@ -76,9 +79,9 @@ bool Desktop::xdotool(const QStringList &args)
     return true;
 }
 
-QProcess *Desktop::xdotoolAsync(const QStringList &args, QObject *parent)
+QProcess *Desktop::xdotoolAsync(const QStringList &args)
 {
-    auto *process = new QProcess(parent);
+    auto *process = new QProcess(this);
     process->start(QStringLiteral("xdotool"), args);
     return process;
 }

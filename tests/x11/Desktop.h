@@ -38,7 +38,8 @@ public:
     // Runs xdotool and waits for it to finish; a failure fails the test.
     bool xdotool(const QStringList &args);
     // Starts xdotool and returns at once; it runs while the event loop does.
-    QProcess *xdotoolAsync(const QStringList &args, QObject *parent);
+    // The process belongs to the Desktop, which waits for it at its end.
+    QProcess *xdotoolAsync(const QStringList &args);
 
     // The xdotool arguments that put the pointer on `at`, in `control`'s own
     // coordinates.
