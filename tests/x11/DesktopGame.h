@@ -31,6 +31,8 @@ protected:
 
     void startGame(MessageService &messages, FramePacer &pacer)
     {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
         game = std::make_unique<Game>(GameServices{messages, beep, random, pacer});
         game->start(std::chrono::milliseconds(1));
         ASSERT_TRUE(QTest::qWaitFor([this] { return main() && main()->isVisible(); }, WaitMs));

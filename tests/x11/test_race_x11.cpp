@@ -87,14 +87,18 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     scriptRace(1, 2);
 
     // What the player does while the horses run, each of which acts when it
-    // gets through: open a menu, menu mode and a menu pick by keyboard, keys
-    // to the focused control, the wheel over an amount box, a click on a
-    // check box, and a click where the next-race button will be enabled.
+    // gets through: the gallery picked by keyboard (Alt for menu mode, Right
+    // to おまけ, Return to open it, Return on its item), F10, Space and a digit
+    // to the focused control; a click on the menu; the wheel over an amount
+    // box; a click on a check box and one where the next-race button will be
+    // enabled.
+    QStringList input{QStringLiteral("key"),    QStringLiteral("alt"),    QStringLiteral("Right"),
+                      QStringLiteral("Return"), QStringLiteral("Return"), QStringLiteral("F10"),
+                      QStringLiteral("space"),  QStringLiteral("5")};
+    constexpr int Keys = 7;
     QMenuBar *bar = main()->menuBar();
-    QStringList input = Desktop::pointAt(bar, bar->actionGeometry(omake->menuAction()).center());
-    input << QStringLiteral("click") << QStringLiteral("1");
-    input << QStringLiteral("key") << QStringLiteral("alt") << QStringLiteral("F10") << QStringLiteral("Down")
-          << QStringLiteral("Return") << QStringLiteral("space") << QStringLiteral("5");
+    input << Desktop::pointAt(bar, bar->actionGeometry(omake->menuAction()).center())
+          << QStringLiteral("click") << QStringLiteral("1");
     TextBox *box = txt(QStringLiteral("12"));
     input << Desktop::pointAt(box, box->rect().center()) << QStringLiteral("click") << QStringLiteral("4");
     QCheckBox *unticked = chk(QStringLiteral("23"));
@@ -102,7 +106,20 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
           << QStringLiteral("1");
     input << Desktop::pointAt(next, next->rect().center()) << QStringLiteral("click") << QStringLiteral("1");
     constexpr int Clicks = 3;
-    constexpr int Keys = 6;
+
+    // Anything of it that acts shows between frames.
+    QStringList landed;
+    auto lookForEffects = [&] {
+        auto note = [&](bool happened, const char *what) {
+            if (happened && !landed.contains(QLatin1String(what)))
+                landed << QLatin1String(what);
+        };
+        note(Desktop::inMenuBar(main()), "menu mode");
+        note(QApplication::activePopupWidget() != nullptr, "a dropdown open");
+        note(game->sideWindows.gallery() != nullptr, "the gallery open");
+        note(unticked->isChecked(), "2-3 ticked");
+        note(QApplication::activeWindow() != main(), "another window active");
+    };
 
     QElapsedTimer clock;
     Desktop::Seen atStart;
@@ -118,6 +135,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     };
     pacer.onFrame = [&] {
         inRace = desktop.seen();
+        lookForEffects();
         playerDoneInRace = player && player->state() == QProcess::NotRunning;
     };
 
@@ -136,6 +154,9 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
 
     // A key tapped now is handled after anything still waiting from then.
     desktop.key(QStringLiteral("shift"));
+    lookForEffects();
+    EXPECT_TRUE(landed.isEmpty()) << "input during the race acted: "
+                                  << landed.join(QStringLiteral(", ")).toStdString();
 
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     for (const char *name : {"mnuFile", "mnuOmake", "mnuH"})
