@@ -777,6 +777,14 @@ protected:
     }
     Coverage coverage;
 
+    // Whether the action shows a menu or a window.
+    static bool showsWindows(Kind k)
+    {
+        return isMenuPick(k) || k == Kind::OpenMenu || k == Kind::ContextPaste || k == Kind::ContextUndo
+               || k == Kind::ContextSelectAllDelete || k == Kind::ActivateSide || k == Kind::SwitchAway
+               || k == Kind::Reactivate;
+    }
+
     // Counts what an action just played reached, from the model's account.
     void tally(const Action &a, const refmodel::MainWindowModel &before)
     {
@@ -1083,7 +1091,8 @@ protected:
         // Let the window system's pending activations through, so that the
         // next action starts from a settled desktop: offscreen, every window
         // shown is activated in turn, menus and message boxes included.
-        QCoreApplication::processEvents();
+        if (showsWindows(a.kind) || playerMessages.realAsked != realBefore)
+            QCoreApplication::processEvents();
         // The window that asked is active again once its message box is
         // answered (a menu pick reactivates the window itself).
         activeAfterBox.reset();
