@@ -49,11 +49,6 @@ constexpr int ActionsPerSeed = 2600;
 constexpr std::size_t ActionsPerGame = 300;
 // Shrinking a failure stops after this long and prints the shortest list so far.
 constexpr auto ShrinkBudget = std::chrono::seconds(120);
-// Whether the player goes to another window while the menu bar has the
-// keyboard (Alt tapped, or one Escape out of a dropdown). Off for now: the
-// window then comes back with Qt's focus on the menu bar and no menu open,
-// so keys go nowhere (Alt, another window, back: four actions show it).
-constexpr bool LeaveWhileInMenuMode = false;
 
 enum class Kind {
     Open, // builds the window; its draws are the first odds
@@ -493,7 +488,7 @@ void chooseKind(Action &a, std::mt19937_64 &rng, const Model &model)
         } else if (r < 90) {
             a.kind = Kind::OpenMenu;
             a.arg = int(rng() % 3);
-        } else if (r < 94 || !LeaveWhileInMenuMode) {
+        } else if (r < 94) {
             drop(a, rng, model);
         } else {
             deactivation(a, rng);
