@@ -82,14 +82,33 @@ protected:
         desktop.click(dropdown, dropdown->actionGeometry(action).center());
     }
 
-    // Moves a side window to the top left of the screen, clear of the main
+    // Where openbox draws the close button of a window: the last button at
+    // the right of the title bar (the pinned configuration's title layout).
+    // The Clearlooks theme pads the title bar 3 pixels left and right and 2
+    // above and below its label; a button is square, 2 pixels smaller than
+    // the label, 1 pixel in from the padding.
+    QPoint closeButton(QWidget *window)
+    {
+        const QMargins extents = desktop.frameExtents(window);
+        const QRect frame = window->geometry().marginsAdded(extents);
+        const int border = extents.left();
+        const int labelHeight = extents.top() - 2 * border - 2 * 2;
+        const int size = labelHeight - 2;
+        const int right = frame.right() - border - 3 - 1;
+        const int top = frame.top() + border + 2 + 1;
+        return {right - size / 2, top + size / 2};
+    }
+
+    // Moves a side window to the left of the screen, clear of the main
     // window, as a player drags it aside (the side windows open centred on
-    // the screen, over the main window's controls).
+    // the screen, over the main window's controls). Its title bar stays on
+    // the screen, whether the window manager places the frame or the window
+    // itself at the point asked.
     void moveAside(QWidget *window)
     {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window, WaitMs));
         ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), QString::number(window->winId()),
-                                     QStringLiteral("0"), QStringLiteral("0")}));
+                                     QStringLiteral("10"), QStringLiteral("60")}));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return !window->frameGeometry().intersects(main()->frameGeometry()); }, WaitMs))
             << "the side window still covers the main window";

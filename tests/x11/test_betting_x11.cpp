@@ -13,6 +13,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <map>
 #include <string>
 
@@ -188,6 +189,35 @@ TEST_F(DesktopBetting, MenuPickedByKeyboardThenAClickBackTakesTheAmountOnce)
     EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("23")));
     expectRules("clicked 2-3");
     expectTabMovesOn();
+}
+
+// The help window, opened from menu mode, closed with its title bar's close
+// button: the window manager activates the main window again, and the box
+// has Qt's focus back (not the menu bar), typing going on until Tab leaves.
+TEST_F(DesktopBetting, MenuPickedByKeyboardThenTheHelpWindowClosedTypingGoesOn)
+{
+    tick(QStringLiteral("14"));
+    typeAmount(QStringLiteral("300"));
+    desktop.key(QStringLiteral("alt"));
+    desktop.key(QStringLiteral("Right"));
+    desktop.key(QStringLiteral("Right"));
+    desktop.key(QStringLiteral("Return"));
+    desktop.key(QStringLiteral("Return"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows.help() != nullptr; }, WaitMs));
+    QPointer<frmHelp> helpWindow = game->sideWindows.help();
+    ASSERT_TRUE(waitActive(helpWindow));
+    moveAside(helpWindow);
+
+    ASSERT_TRUE(desktop.clickScreen(closeButton(helpWindow)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !helpWindow || !helpWindow->isVisible(); }, WaitMs))
+        << "the help window's close button did not close it";
+    ASSERT_TRUE(waitActive(main()));
+    EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("14")));
+    expectRules("help window closed");
+
+    typeAmount(QStringLiteral("5"));
+    expectTabMovesOn();
+    EXPECT_EQ(txt(QStringLiteral("14"))->text(), QStringLiteral("￥3,005"));
 }
 
 // (d) From menu mode straight back into the box: no move, typing goes on.

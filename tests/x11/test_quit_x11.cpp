@@ -25,23 +25,6 @@ protected:
         DesktopGame::TearDown();
     }
 
-    // Where openbox draws the close button of a window: the last button at
-    // the right of the title bar (the pinned configuration's title layout).
-    // The Clearlooks theme pads the title bar 3 pixels left and right and 2
-    // above and below its label; a button is square, 2 pixels smaller than
-    // the label, 1 pixel in from the padding.
-    QPoint closeButton(QWidget *window)
-    {
-        const QMargins extents = desktop.frameExtents(window);
-        const QRect frame = window->geometry().marginsAdded(extents);
-        const int border = extents.left();
-        const int labelHeight = extents.top() - 2 * border - 2 * 2;
-        const int size = labelHeight - 2;
-        const int right = frame.right() - border - 3 - 1;
-        const int top = frame.top() + border + 2 + 1;
-        return {right - size / 2, top + size / 2};
-    }
-
     // The program's message box as it was asked, and how it was answered.
     struct Asked {
         QString text;
