@@ -34,11 +34,7 @@ bool WindowFocus::isControl(const QWidget *widget) const
 void WindowFocus::follow()
 {
     QWidget *now = window_->focusWidget();
-    if (now && !isControl(now)) {
-        returnFromMenuBar();
-        return;
-    }
-    if (!now || now == current_)
+    if (!now || now == current_ || !isControl(now))
         return;
     const QPointer<QWidget> from = current_;
     current_ = now;
@@ -51,14 +47,16 @@ void WindowFocus::follow()
     }
 }
 
-// Qt leaves the keyboard focus on the menu bar when its menu mode ends while
-// the window is not active (a menu pick that opens a message box or another
-// window). The window then comes back with no control focused and Tab going
-// nowhere; the desktop gives the focus back to the control that held it.
+// Qt leaves the window's focus child on the menu bar when menu mode ends while
+// the window is not active (the window left in menu mode, a menu pick that
+// opens a message box or another window). The window would come back with no
+// control focused, keys lost and Tab going nowhere; the desktop gives the
+// focus back to the control that held it. Done as the window is activated,
+// before Qt gives the focus to its focus child, so nothing else sees the bar.
 void WindowFocus::returnFromMenuBar()
 {
     auto *bar = qobject_cast<QMenuBar *>(window_->focusWidget());
-    if (!bar || bar->activeAction() || !current_ || !window_->isActiveWindow())
+    if (!bar || bar->activeAction() || !current_)
         return;
     if (current_->isEnabled() && current_->isVisible())
         current_->setFocus(Qt::ActiveWindowFocusReason);
@@ -74,5 +72,7 @@ bool WindowFocus::eventFilter(QObject *watched, QEvent *event)
         handleWatched_ = true;
         connect(window_->windowHandle(), &QWindow::focusObjectChanged, this, &WindowFocus::follow);
     }
+    if (watched == window_ && event->type() == QEvent::WindowActivate)
+        returnFromMenuBar();
     return QObject::eventFilter(watched, event);
 }

@@ -3,7 +3,8 @@
 # Usage: install-deps.sh [art|fuzz|package]   (a mode installs only what that make target adds)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils)
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils
+          xvfb openbox xdotool x11-utils) # the last four: the desktop tests (tests/x11)
 case "${1:-}" in
   art) packages=(python3 python3-pil python3-numpy) ;;
   fuzz) packages=(clang libclang-rt-14-dev) ;;

@@ -6,6 +6,14 @@
 // no code with the game; a test drives both with the same player actions and
 // the same random draws and compares them field by field.
 //
+// The focus here is the window's own: the control that holds the input focus
+// between the window's controls. The desktop around the window is modelled
+// only as far as it bears on that focus: the menu bar taking the keyboard
+// (Alt, or one Escape out of a dropdown), a dropdown open, the window active
+// or not. None of these moves the window's focus; the next move from any of
+// them to another control runs the amount box's leave handler first, and a
+// return to the same control runs nothing.
+//
 // Plain C++: texts are UTF-16 strings, numbers are read and written here.
 
 #include <array>
@@ -379,6 +387,15 @@ inline int pairOfText(Control c)
     return -1;
 }
 
+// The window's top menus, left to right.
+enum class Menu { None, File, Bonus, Help };
+
+inline const char *menuName(Menu m)
+{
+    static const char *const names[] = {"<none>", "mnuFile", "mnuOmake", "mnuH"};
+    return names[int(m)];
+}
+
 enum class Answer { Ok, Cancel, Yes, No };
 enum class Buttons { OkCancel, YesNo };
 enum class Icon { Question, Critical };
@@ -430,6 +447,14 @@ public:
     SideState side;
     std::string trouble; // set when the model itself cannot go on
 
+    // The desktop around the window.
+    bool active = true;         // the main window is the active window
+    bool menuMode = false;      // the menu bar has the keyboard, no dropdown open
+    Menu dropdown = Menu::None; // the top menu open under the menu bar
+    // What the context-menu items and drops of the last action did, in order
+    // ("Paste picked; Undo refused; drop taken; ...").
+    std::string picks;
+
     // The answers the player gives to the boxes of the next action.
     Answer yesNoAnswer = Answer::No;
     Answer okCancelAnswer = Answer::Cancel;
@@ -456,37 +481,25 @@ public:
     void clickCheck(int pair)
     {
         const Control c = checkOf(pair);
-        if (!enabled(c))
+        if (!press(c))
             return;
-        moveFocus(c);
         setTicked(pair, !pairs[std::size_t(pair)].ticked);
     }
 
     // A mouse click into an amount box; a click into the box that already has
     // the focus changes nothing the window shows.
-    void clickText(int pair)
-    {
-        const Control c = textOf(pair);
-        if (!enabled(c))
-            return;
-        moveFocus(c);
-    }
+    void clickText(int pair) { press(textOf(pair)); }
 
     void clickButton(Control button)
     {
-        if (!enabled(button))
+        if (!press(button))
             return;
-        moveFocus(button);
         activate(button);
     }
 
     // The mouse pressed on cmdEndBet and released away from it: the focus
     // moves, nothing is clicked.
-    void pressEndBetAway()
-    {
-        if (enabled(Control::cmdEndBet))
-            moveFocus(Control::cmdEndBet);
-    }
+    void pressEndBetAway() { press(Control::cmdEndBet); }
 
     void tab(bool forward)
     {
@@ -533,6 +546,7 @@ public:
 
     void startOver()
     {
+        menuPick();
         if (!fileMenuEnabled)
             return;
         if (ask(u"初めからやり直しますか？", u"やり直す？", Buttons::YesNo, Icon::Question, 1) == Answer::Yes) {
@@ -541,8 +555,32 @@ public:
         }
     }
 
-    // mnuEnd, or the title bar's close box.
+    // The title bar's close box.
     void closeWindow() { quitConfirmation(); }
+    // mnuEnd.
+    void pickEnd()
+    {
+        menuPick();
+        if (fileMenuEnabled)
+            quitConfirmation();
+    }
+
+    // The side windows' menu items.
+    void pickGallery()
+    {
+        menuPick();
+        openGallery();
+    }
+    void pickHelp()
+    {
+        menuPick();
+        openHelp();
+    }
+    void pickVersion()
+    {
+        menuPick();
+        openVersion();
+    }
 
     void openGallery()
     {
@@ -567,6 +605,150 @@ public:
     void openVersion() { side.versionOpen = true; }
     void closeVersion() { side.versionOpen = false; }
 
+    // ---- the desktop around the window -------------------------------
+
+    // Alt tapped in the active window: the menu bar takes the keyboard, or
+    // gives it back. Keys typed meanwhile go to the menus.
+    void tapAlt()
+    {
+        if (active && dropdown == Menu::None)
+            menuMode = !menuMode;
+    }
+
+    // Escape: one Escape out of a dropdown leaves the menu bar with the
+    // keyboard; the next gives it back. In a control it does nothing: the
+    // window has no cancel button.
+    void escape()
+    {
+        if (dropdown != Menu::None) {
+            dropdown = Menu::None;
+            menuMode = true;
+        } else {
+            menuMode = false;
+        }
+    }
+
+    // A click on a top menu's title opens its dropdown.
+    void openMenu(Menu m)
+    {
+        if (!menuEnabled(m))
+            return;
+        dropdown = m;
+        menuMode = false;
+    }
+
+    // A click outside the open dropdown closes it and ends the menus' hold on
+    // the keyboard; the click itself reaches nothing.
+    void clickAwayFromMenu()
+    {
+        if (dropdown == Menu::None)
+            return;
+        dropdown = Menu::None;
+        menuMode = false;
+    }
+
+    // Another window is activated: a side window (opened through its menu
+    // item first when it is not open) or another program's. The menu bar
+    // lets the keyboard go.
+    void activateSide(int which)
+    {
+        if (which == 0 && !side.galleryOpen)
+            pickGallery();
+        else if (which == 1 && !side.helpOpen)
+            pickHelp();
+        else if (which == 2 && !side.versionOpen)
+            pickVersion();
+        deactivate();
+    }
+    void deactivate()
+    {
+        active = false;
+        menuMode = false;
+    }
+    void reactivate() { active = true; }
+
+    // A context-menu item of an amount box, opened by a right press that
+    // moves the focus into the box as any press does. The items are those of
+    // a desktop edit box: Paste is offered while the clipboard holds text,
+    // Select All and Delete while the box holds any.
+    void contextPaste(int pair, const std::u16string &clipboard)
+    {
+        if (!contextPress(pair))
+            return;
+        const bool offered = !clipboard.empty();
+        note(std::string("Paste ") + (offered ? "picked" : "refused"));
+        if (offered)
+            pairs[std::size_t(pair)].text += clipboard;
+    }
+    void contextSelectAllDelete(int pair)
+    {
+        if (!contextPress(pair))
+            return;
+        const bool any = !pairs[std::size_t(pair)].text.empty();
+        note(std::string("Select All ") + (any ? "picked" : "refused"));
+        note(std::string("Delete ") + (any ? "picked" : "refused"));
+        pairs[std::size_t(pair)].text.clear();
+    }
+    // Undo in a box that shows an amount and does not hold the focus: the
+    // press enters the box, which hands the stake back and empties the box,
+    // and the game's emptying is no edit of the player's to undo. (Undo after
+    // the player's own edits follows the edit control's history, which the
+    // rules do not describe; the model does not go there.)
+    void contextUndoEntering(int pair)
+    {
+        const PairState &p = pairs[std::size_t(pair)];
+        if (focus == textOf(pair) || p.text.empty()) {
+            if (trouble.empty())
+                trouble = "the model knows Undo only in a box it enters";
+            return;
+        }
+        if (!contextPress(pair))
+            return;
+        note("Undo refused");
+    }
+
+    // Text dropped on an amount box: taken only by the box that holds the
+    // window's focus, as typing would, wherever the keyboard is; any other box
+    // refuses it, so a shown stake never changes behind its handlers. The
+    // drop lands at the end of a text short enough to end inside the box.
+    void drop(int pair, const std::u16string &text)
+    {
+        const bool taken = focus == textOf(pair) && enabled(focus);
+        note(std::string("drop ") + (taken ? "taken" : "refused"));
+        if (!taken)
+            return;
+        std::u16string &t = pairs[std::size_t(pair)].text;
+        if (!dropLandsAtEnd(t)) {
+            if (trouble.empty())
+                trouble = "the model cannot tell where a drop lands in a long text";
+            return;
+        }
+        t += text;
+    }
+    // A text of at most four characters, with no tab or line feed, ends well
+    // inside an amount box.
+    static bool dropLandsAtEnd(const std::u16string &text)
+    {
+        if (text.size() > 4)
+            return false;
+        for (char16_t c : text) {
+            if (c == u'\t' || c == u'\n')
+                return false;
+        }
+        return true;
+    }
+
+    bool menuEnabled(Menu m) const
+    {
+        switch (m) {
+        case Menu::File: return fileMenuEnabled;
+        case Menu::Bonus: return bonusMenuEnabled;
+        case Menu::Help: return helpMenuEnabled;
+        case Menu::None: break;
+        }
+        return false;
+    }
+
     bool enabled(Control c) const
     {
         if (const int p = pairOfCheck(c); p >= 0)
@@ -583,6 +765,43 @@ public:
 
 private:
     std::deque<float> supply_;
+
+    void note(const std::string &what) { picks += what + "; "; }
+
+    // A mouse press on a control of the window. The desktop activates the
+    // window it lands in. A disabled control takes no press: the focus stays,
+    // and so does the menu bar's hold on the keyboard. An enabled one takes
+    // the focus, and with it the keyboard back from the menu bar. Whether the
+    // control took the press.
+    bool press(Control c)
+    {
+        active = true;
+        if (!enabled(c))
+            return false;
+        menuMode = false;
+        moveFocus(c);
+        return true;
+    }
+
+    // The right press that opens an amount box's context menu.
+    bool contextPress(int pair)
+    {
+        if (!press(textOf(pair))) {
+            if (trouble.empty())
+                trouble = "a disabled box has no context menu";
+            return false;
+        }
+        return true;
+    }
+
+    // A menu item picked: the dropdown closes, the menus let the keyboard go
+    // and the window is active again.
+    void menuPick()
+    {
+        dropdown = Menu::None;
+        menuMode = false;
+        active = true;
+    }
 
     float draw()
     {

@@ -160,6 +160,23 @@ bool MainWindowTest::dropText(QWidget *control, const QString &text)
     return drop.isAccepted();
 }
 
+bool MainWindowTest::dropTextAt(QWidget *control, const QString &text, QPointF at)
+{
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &move);
+    if (!move.isAccepted())
+        return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &drop);
+    return drop.isAccepted();
+}
+
 void MainWindowTest::reactivate()
 {
     // A desktop leaves the window active when its menu closes; the offscreen

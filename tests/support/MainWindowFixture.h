@@ -64,6 +64,9 @@ protected:
     // Drops `text` on a control as a drag from another program would; whether
     // the control took it.
     bool dropText(QWidget *control, const QString &text);
+    // The same, dropped at `at` in the control: a text box puts the text where
+    // the drop lands.
+    bool dropTextAt(QWidget *control, const QString &text, QPointF at);
 
     void reactivate();
     // Qt's focus widget, and the control that holds the main window's focus

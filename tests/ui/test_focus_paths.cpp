@@ -362,3 +362,19 @@ TEST_F(FocusPathTest, ASideWindowActivatedWhileTypingThenAClickOnTheMainWindow)
     leaveBox();
     EXPECT_EQ(window->money(), Start - 900);
 }
+
+TEST_F(FocusPathTest, LeavingTheWindowInMenuModeGivesTheFocusBackOnReturn)
+{
+    typeInto("24", "700");
+    tapAlt();
+    QWidget side;
+    side.resize(200, 100);
+    side.show();
+    side.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&side));
+    reactivate();
+    EXPECT_EQ(focus(), txt("24")) << "Qt's focus " << focusName().toStdString();
+    type("5");
+    EXPECT_EQ(txt("24")->text(), QStringLiteral("7005"));
+    expectInvariants(Start, "back from another window");
+}

@@ -3,6 +3,16 @@
 // random draws, and must agree on everything the window shows after every
 // action. A disagreement is shrunk to a short action list and printed with
 // its seed; RUMIDA_SEED=<seed> replays that seed alone.
+//
+// Besides the game's own controls the player uses the desktop around the
+// window: Alt (the menu bar takes the keyboard), a menu opened by its title
+// and closed by Escape or a click elsewhere, the amount boxes' context menus,
+// text dropped on a box, a side window or another program activated and the
+// main window clicked or reactivated after it. The focus compared is the
+// window's own (the control that holds it between the window's controls);
+// Qt's focus widget must be that control too whenever the window is active
+// and no menu holds the keyboard, or the player would be left with nowhere
+// to type. The run ends with the number of actions of each kind.
 #include "tests/model/ReferenceModel.h"
 #include "tests/support/MainWindowFixture.h"
 #include "windows/SideWindows.h"
@@ -11,8 +21,10 @@
 #include "windows/frmZelko.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +38,7 @@
 namespace {
 
 using refmodel::Control;
+using refmodel::Menu;
 using ModelAnswer = refmodel::Answer;
 
 // Seeds run by default, and the actions each seed plays.
@@ -61,7 +74,35 @@ enum class Kind {
     CloseHelp,
     OpenVersion,
     CloseVersion,
+    // The desktop around the window.
+    Alt,                   // taps Alt: the menu bar takes the keyboard or gives it back
+    Escape,                // to the open dropdown, the menu bar, or the focused control
+    OpenMenu,              // clicks a top menu's title
+    ClickAway,             // clicks outside the open dropdown, on the result row
+    ContextPaste,          // a box's context menu: Paste
+    ContextUndo,           // a box's context menu: Undo, in a box the press enters
+    ContextSelectAllDelete, // a box's context menu: Select All, then Delete
+    Drop,                  // text dragged from another program onto a box
+    ActivateSide,          // a side window activated (opened by its menu item first)
+    SwitchAway,            // another program's window activated
+    Reactivate,            // the main window activated again
+    Count
 };
+
+constexpr std::size_t KindCount = std::size_t(Kind::Count);
+
+const char *kindName(Kind k)
+{
+    static const char *const names[KindCount] = {
+        "Open",         "ClickCheck",    "ClickText",   "ClickButton",  "PressAway",
+        "Tab",          "Backtab",       "Space",       "Enter",        "Backspace",
+        "Type",         "Paste",         "StartOver",   "MenuEnd",      "CloseBox",
+        "OpenGallery",  "GalleryNext",   "GalleryBack", "CloseGallery", "OpenHelp",
+        "CloseHelp",    "OpenVersion",   "CloseVersion", "Alt",         "Escape",
+        "OpenMenu",     "ClickAway",     "ContextPaste", "ContextUndo", "ContextSelectAllDelete",
+        "Drop",         "ActivateSide",  "SwitchAway",  "Reactivate"};
+    return names[std::size_t(k)];
+}
 
 // What the random values scripted for an action are shaped for.
 enum class Draws { None, Odds, Race };
@@ -78,6 +119,8 @@ struct Action {
 };
 
 const Control Buttons[] = {Control::cmdEndBet, Control::cmdStart, Control::cmdNext};
+const Menu TopMenus[] = {Menu::File, Menu::Bonus, Menu::Help};
+const char *const SideNames[] = {"frmZelko", "frmHelp", "frmVersion"};
 
 std::string utf8(const std::u16string &s)
 {
@@ -142,6 +185,18 @@ std::string describe(const Action &a)
     case Kind::CloseHelp: out << (a.arg ? "help close box" : "help 戻る"); break;
     case Kind::OpenVersion: out << "menu mnuVer"; break;
     case Kind::CloseVersion: out << (a.arg ? "version close box" : "version 戻る"); break;
+    case Kind::Alt: out << "Alt"; break;
+    case Kind::Escape: out << "Escape"; break;
+    case Kind::OpenMenu: out << "click the title of " << refmodel::menuName(TopMenus[a.arg % 3]); break;
+    case Kind::ClickAway: out << "click away from the open menu"; break;
+    case Kind::ContextPaste: out << "context menu of txt" << pair << ": Paste " << quoted(a.text); break;
+    case Kind::ContextUndo: out << "context menu of txt" << pair << ": Undo"; break;
+    case Kind::ContextSelectAllDelete: out << "context menu of txt" << pair << ": Select All, Delete"; break;
+    case Kind::Drop: out << "drop " << quoted(a.text) << " on txt" << pair; break;
+    case Kind::ActivateSide: out << "activate " << SideNames[a.arg % 3]; break;
+    case Kind::SwitchAway: out << "activate another program's window"; break;
+    case Kind::Reactivate: out << "activate the main window"; break;
+    case Kind::Count: break;
     }
     switch (a.kind) {
     case Kind::ClickButton:
@@ -291,13 +346,179 @@ bool isAmountBox(Control c)
     return refmodel::pairOfText(c) >= 0;
 }
 
-// The next action of a player in the state the model shows.
-Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model)
+using Model = refmodel::MainWindowModel;
+
+int enabledBoxOtherThan(std::mt19937_64 &rng, const Model &model, Control other, bool withText)
 {
-    Action a;
-    a.yesNo = randomYesNo(rng);
-    a.okCancel = randomOkCancel(rng);
+    std::vector<int> boxes;
+    for (int p = 0; p < 6; ++p) {
+        const auto &pair = model.pairs[std::size_t(p)];
+        if (pair.textEnabled && refmodel::textOf(p) != other && (!withText || !pair.text.empty()))
+            boxes.push_back(p);
+    }
+    return boxes.empty() ? -1 : boxes[rng() % boxes.size()];
+}
+
+// A click on one of the window's enabled controls, the kind of click that
+// takes the keyboard back from the menus or moves the focus of an inactive
+// window.
+void clickEnabled(Action &a, std::mt19937_64 &rng, const Model &model)
+{
+    std::vector<std::pair<Kind, int>> options;
+    for (int p = 0; p < 6; ++p) {
+        if (model.pairs[std::size_t(p)].checkEnabled)
+            options.emplace_back(Kind::ClickCheck, p);
+        if (model.pairs[std::size_t(p)].textEnabled)
+            options.emplace_back(Kind::ClickText, p);
+    }
+    for (int b = 0; b < 3; ++b) {
+        if (model.enabled(Buttons[b]))
+            options.emplace_back(Kind::ClickButton, b);
+    }
+    if (model.endBetEnabled)
+        options.emplace_back(Kind::PressAway, 0);
+    // Some control is enabled in every phase between actions.
+    const auto &[kind, arg] = options[rng() % options.size()];
+    a.kind = kind;
+    a.arg = arg;
+}
+
+// A click on any control of the window, enabled or not.
+void clickAny(Action &a, std::mt19937_64 &rng)
+{
+    const unsigned r = unsigned(rng() % 100);
+    a.kind = r < 35 ? Kind::ClickCheck : r < 70 ? Kind::ClickText : r < 85 ? Kind::ClickButton : Kind::PressAway;
+    a.arg = int(rng() % (a.kind == Kind::ClickButton ? 3 : 6));
+}
+
+// A menu item picked with the mouse.
+void menuItem(Action &a, std::mt19937_64 &rng)
+{
+    static const Kind items[] = {Kind::StartOver, Kind::StartOver, Kind::OpenGallery, Kind::OpenHelp,
+                                 Kind::OpenVersion, Kind::MenuEnd};
+    a.kind = items[rng() % std::size(items)];
+}
+
+// Text dropped on a box: on the box being typed in when its text is short
+// enough for the drop to land at its end (where the model puts it), or on any
+// other box, enabled or not.
+void drop(Action &a, std::mt19937_64 &rng, const Model &model)
+{
+    a.kind = Kind::Drop;
+    const int focused = refmodel::pairOfText(model.focus);
+    const bool intoFocused = focused >= 0 && Model::dropLandsAtEnd(model.pairs[std::size_t(focused)].text);
+    a.arg = intoFocused && rng() % 2 ? focused : int(rng() % 6);
+    if (a.arg == focused && !intoFocused)
+        a.arg = (a.arg + 1) % 6;
+    a.text = randomAmount(rng, model, true);
+    if (a.text.empty())
+        a.text = u"5"; // a drag carries some text
+}
+
+// Another window activated: a side window or another program's.
+void deactivation(Action &a, std::mt19937_64 &rng)
+{
+    a.kind = rng() % 3 ? Kind::ActivateSide : Kind::SwitchAway;
+    a.arg = int(rng() % 3);
+}
+
+// The desktop around the window while the betting goes on.
+void desktopAction(Action &a, std::mt19937_64 &rng, const Model &model)
+{
     const bool typing = isAmountBox(model.focus);
+    const unsigned r = unsigned(rng() % 100);
+    if (r < 16) {
+        a.kind = Kind::Alt;
+    } else if (r < 26) {
+        a.kind = Kind::OpenMenu;
+        a.arg = int(rng() % 3);
+    } else if (r < 28) {
+        a.kind = Kind::Escape;
+    } else if (r < 55) {
+        // A context menu: of the box being typed in, or of another enabled
+        // box, which the right press enters first.
+        const unsigned item = unsigned(rng() % 100);
+        const int other = enabledBoxOtherThan(rng, model, model.focus, item < 30);
+        if (item < 30 && other >= 0) {
+            a.kind = Kind::ContextUndo;
+            a.arg = other;
+            return;
+        }
+        a.kind = item < 70 ? Kind::ContextPaste : Kind::ContextSelectAllDelete;
+        a.arg = typing && (other < 0 || rng() % 2) ? refmodel::pairOfText(model.focus) : other;
+        if (a.arg < 0) {
+            a.kind = Kind::Alt; // no box is enabled
+            a.arg = 0;
+        }
+        if (a.kind == Kind::ContextPaste)
+            a.text = randomAmount(rng, model, true);
+    } else if (r < 70) {
+        drop(a, rng, model);
+    } else {
+        deactivation(a, rng);
+    }
+}
+
+void chooseKind(Action &a, std::mt19937_64 &rng, const Model &model)
+{
+    // An open dropdown: closed by Escape or a click elsewhere, or an item picked.
+    if (model.dropdown != Menu::None) {
+        const unsigned r = unsigned(rng() % 100);
+        if (r < 45)
+            a.kind = Kind::Escape;
+        else if (r < 80)
+            a.kind = Kind::ClickAway;
+        else
+            menuItem(a, rng);
+        return;
+    }
+    // The menu bar holds the keyboard: keys go to the menus, so the player
+    // clicks back into the window, taps Alt or Escape, opens a menu or picks
+    // an item, or goes to another window.
+    if (model.menuMode) {
+        const unsigned r = unsigned(rng() % 100);
+        if (r < 40) {
+            clickEnabled(a, rng, model);
+        } else if (r < 55) {
+            a.kind = Kind::Alt;
+        } else if (r < 72) {
+            a.kind = Kind::Escape;
+        } else if (r < 80) {
+            menuItem(a, rng);
+        } else if (r < 90) {
+            a.kind = Kind::OpenMenu;
+            a.arg = int(rng() % 3);
+        } else if (r < 94) {
+            drop(a, rng, model);
+        } else {
+            deactivation(a, rng);
+        }
+        return;
+    }
+    // Another window is active: the player clicks into the main window (the
+    // desktop activates it), brings it back, drops text on it, or moves on
+    // to yet another window.
+    if (!model.active) {
+        const unsigned r = unsigned(rng() % 100);
+        if (r < 55) {
+            if (rng() % 10 < 7)
+                clickEnabled(a, rng, model);
+            else
+                clickAny(a, rng);
+        } else if (r < 85) {
+            a.kind = Kind::Reactivate;
+        } else if (r < 95) {
+            drop(a, rng, model);
+        } else {
+            deactivation(a, rng);
+        }
+        return;
+    }
+    const bool typing = isAmountBox(model.focus);
+    if (unsigned(rng() % 100) < (typing ? 24u : 10u)) {
+        desktopAction(a, rng, model);
+        return;
+    }
     const unsigned roll = unsigned(rng() % 100);
     if (typing && roll < 40) {
         a.kind = rng() % 4 == 0 ? Kind::Paste : Kind::Type;
@@ -311,11 +532,11 @@ Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model
             }
             a.text = printable;
         }
-        return a;
+        return;
     }
     if (typing && roll < 43) {
         a.kind = Kind::Backspace;
-        return a;
+        return;
     }
     // Move the game on: close the betting, start the race, call the next one.
     const bool open = model.endBetEnabled;
@@ -328,44 +549,53 @@ Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model
         a.arg = target == Control::cmdEndBet ? 0 : target == Control::cmdStart ? 1 : 2;
         if (model.focus == target && rng() % 2)
             a.kind = rng() % 2 ? Kind::Space : Kind::Enter;
-    } else {
-        const unsigned r = unsigned(rng() % 100);
-        if (r < 30) {
-            a.kind = Kind::ClickCheck;
-            a.arg = int(rng() % 6);
-        } else if (r < 42) {
-            a.kind = Kind::ClickText;
-            a.arg = int(rng() % 6);
-        } else if (r < 48) {
-            a.kind = Kind::ClickButton; // any button, enabled or not
-            a.arg = int(rng() % 3);
-        } else if (r < 52) {
-            a.kind = Kind::PressAway;
-        } else if (r < 60) {
-            a.kind = Kind::Tab;
-        } else if (r < 64) {
-            a.kind = Kind::Backtab;
-        } else if (r < 70) {
-            a.kind = Kind::Space;
-        } else if (r < 73) {
-            a.kind = Kind::Enter;
-        } else if (r < 78) {
-            a.kind = Kind::Type; // into whatever has the focus
-            a.text = u"5";
-        } else if (r < 82) {
-            a.kind = Kind::StartOver;
-        } else if (r < 84) {
-            a.kind = Kind::MenuEnd;
-        } else if (r < 86) {
-            a.kind = Kind::CloseBox;
-        } else {
-            static const Kind side[] = {Kind::OpenGallery, Kind::GalleryNext, Kind::GalleryBack,
-                                        Kind::CloseGallery, Kind::OpenHelp,   Kind::CloseHelp,
-                                        Kind::OpenVersion, Kind::CloseVersion};
-            a.kind = side[rng() % std::size(side)];
-            a.arg = int(rng() % 2);
-        }
+        return;
     }
+    const unsigned r = unsigned(rng() % 100);
+    if (r < 30) {
+        a.kind = Kind::ClickCheck;
+        a.arg = int(rng() % 6);
+    } else if (r < 42) {
+        a.kind = Kind::ClickText;
+        a.arg = int(rng() % 6);
+    } else if (r < 48) {
+        a.kind = Kind::ClickButton; // any button, enabled or not
+        a.arg = int(rng() % 3);
+    } else if (r < 52) {
+        a.kind = Kind::PressAway;
+    } else if (r < 60) {
+        a.kind = Kind::Tab;
+    } else if (r < 64) {
+        a.kind = Kind::Backtab;
+    } else if (r < 70) {
+        a.kind = Kind::Space;
+    } else if (r < 73) {
+        a.kind = Kind::Enter;
+    } else if (r < 78) {
+        a.kind = Kind::Type; // into whatever has the focus
+        a.text = u"5";
+    } else if (r < 82) {
+        a.kind = Kind::StartOver;
+    } else if (r < 84) {
+        a.kind = Kind::MenuEnd;
+    } else if (r < 86) {
+        a.kind = Kind::CloseBox;
+    } else {
+        static const Kind side[] = {Kind::OpenGallery, Kind::GalleryNext, Kind::GalleryBack,
+                                    Kind::CloseGallery, Kind::OpenHelp,   Kind::CloseHelp,
+                                    Kind::OpenVersion, Kind::CloseVersion};
+        a.kind = side[rng() % std::size(side)];
+        a.arg = int(rng() % 2);
+    }
+}
+
+// The next action of a player in the state the model shows.
+Action randomAction(std::mt19937_64 &rng, const Model &model)
+{
+    Action a;
+    a.yesNo = randomYesNo(rng);
+    a.okCancel = randomOkCancel(rng);
+    chooseKind(a, rng, model);
     // Shape the draws for the handler the action will reach.
     Control reached = Control::None;
     if (a.kind == Kind::ClickButton)
@@ -379,6 +609,44 @@ Action randomAction(std::mt19937_64 &rng, const refmodel::MainWindowModel &model
     a.drawSeed = rng();
     a.realBoxes = rng() % 8 == 0;
     return a;
+}
+
+// Whether an action can be played in the state the model shows. While a
+// menu holds the keyboard or another window is active, the player's keys go
+// elsewhere: only the actions made for that state are played. The others,
+// which only a shrunk action list can hold, are skipped on both sides.
+bool fits(const Action &a, const Model &model)
+{
+    const bool menuPick = a.kind == Kind::StartOver || a.kind == Kind::MenuEnd || a.kind == Kind::OpenGallery
+                          || a.kind == Kind::OpenHelp || a.kind == Kind::OpenVersion;
+    const bool click = a.kind == Kind::ClickCheck || a.kind == Kind::ClickText || a.kind == Kind::ClickButton
+                       || a.kind == Kind::PressAway;
+    if (a.kind == Kind::Drop) {
+        const int p = a.arg % 6;
+        if (model.dropdown != Menu::None)
+            return false;
+        return model.focus != refmodel::textOf(p) || Model::dropLandsAtEnd(model.pairs[std::size_t(p)].text);
+    }
+    if (model.dropdown != Menu::None)
+        return a.kind == Kind::Escape || a.kind == Kind::ClickAway || menuPick;
+    if (model.menuMode) {
+        return click || menuPick || a.kind == Kind::Alt || a.kind == Kind::Escape || a.kind == Kind::OpenMenu
+               || a.kind == Kind::ActivateSide || a.kind == Kind::SwitchAway;
+    }
+    if (!model.active) {
+        return click || a.kind == Kind::Reactivate || a.kind == Kind::ActivateSide
+               || a.kind == Kind::SwitchAway;
+    }
+    const auto &pair = model.pairs[std::size_t(a.arg % 6)];
+    switch (a.kind) {
+    case Kind::ContextPaste:
+    case Kind::ContextSelectAllDelete: return pair.textEnabled;
+    case Kind::ContextUndo:
+        return pair.textEnabled && !pair.text.empty() && model.focus != refmodel::textOf(a.arg % 6);
+    case Kind::ClickAway:
+    case Kind::Reactivate: return false;
+    default: return true;
+    }
 }
 
 MessageService::Answer serviceAnswer(ModelAnswer a)
@@ -405,6 +673,12 @@ struct Coverage {
     long stakes = 0;       // amount boxes left
     long sideWindows = 0;  // side windows opened
     long realBoxes = 0;    // questions answered in real message boxes
+    long leftFromMenus = 0;    // boxes left by a click while the menu bar had the keyboard
+    long leftInactive = 0;     // boxes left by a click into the inactive window
+    long backToTyping = 0;     // the window reactivated, or a menu left, with a box still focused
+    long dropsTaken = 0, dropsRefused = 0;
+    long contextPicks = 0;     // context-menu items picked (not refused)
+    std::array<long, KindCount> played{}; // actions by kind
 
     void print(std::ostream &out) const
     {
@@ -412,6 +686,13 @@ struct Coverage {
             << ruins << ", quit asked " << quitAsked << " (confirmed " << quitConfirmed << "), stakes " << stakes
             << " (refused " << refused << "), side windows opened " << sideWindows << ", real message boxes "
             << realBoxes << "\n";
+        out << "  boxes left from the menus " << leftFromMenus << ", from an inactive window " << leftInactive
+            << "; typing resumed after the menus or another window " << backToTyping << "; drops taken "
+            << dropsTaken << ", refused " << dropsRefused << "; context-menu items picked " << contextPicks
+            << "\n";
+        out << "  actions by kind:\n";
+        for (std::size_t k = 1; k < KindCount; ++k)
+            out << "    " << kindName(Kind(k)) << " " << played[k] << "\n";
     }
 };
 
@@ -479,6 +760,11 @@ protected:
     qsizetype askedBefore = 0;
     std::optional<bool> activeAfterBox;
 
+    // Another program's window, for the main window to lose activation to.
+    std::unique_ptr<QWidget> elsewhere;
+    // What the context-menu items and drops of the action did on the window.
+    std::string picks;
+
     static bool isMenuPick(Kind k)
     {
         return k == Kind::StartOver || k == Kind::MenuEnd || k == Kind::OpenGallery || k == Kind::OpenHelp
@@ -486,9 +772,30 @@ protected:
     }
     Coverage coverage;
 
-    // Counts what an action just played reached, from the model's account.
-    void tally(const refmodel::MainWindowModel &before)
+    // Whether the action shows a menu or a window.
+    static bool showsWindows(Kind k)
     {
+        return isMenuPick(k) || k == Kind::OpenMenu || k == Kind::ContextPaste || k == Kind::ContextUndo
+               || k == Kind::ContextSelectAllDelete || k == Kind::ActivateSide || k == Kind::SwitchAway
+               || k == Kind::Reactivate;
+    }
+
+    // Counts what an action just played reached, from the model's account.
+    void tally(const Action &a, const refmodel::MainWindowModel &before)
+    {
+        ++coverage.played[std::size_t(a.kind)];
+        const bool boxLeft = isAmountBox(before.focus) && model.focus != before.focus;
+        coverage.leftFromMenus += boxLeft && (before.menuMode || before.dropdown != Menu::None);
+        coverage.leftInactive += boxLeft && !before.active;
+        const bool held = before.menuMode || before.dropdown != Menu::None || !before.active;
+        coverage.backToTyping += held && isAmountBox(model.focus) && model.focus == before.focus && model.active
+                                 && !model.menuMode && model.dropdown == Menu::None;
+        for (std::size_t at = 0; (at = model.picks.find("drop ", at)) != std::string::npos; ++at) {
+            coverage.dropsTaken += model.picks.compare(at, 10, "drop taken") == 0;
+            coverage.dropsRefused += model.picks.compare(at, 12, "drop refused") == 0;
+        }
+        for (std::size_t at = 0; (at = model.picks.find(" picked", at)) != std::string::npos; ++at)
+            ++coverage.contextPicks;
         if (model.reseeds - before.reseeds > 1 && model.horses != before.horses) {
             ++coverage.races;
             coverage.noPair += model.lblWinner.empty();
@@ -509,7 +816,36 @@ protected:
     void TearDown() override
     {
         sides.reset();
+        elsewhere.reset();
         MainWindowTest::TearDown();
+    }
+
+    // Activates a top-level window and waits until it is the active one
+    // (without QTest's 10 ms naps: offscreen, one pass of the event loop
+    // usually does it).
+    void activate(QWidget *w)
+    {
+        w->activateWindow();
+        for (int i = 0; i < 20 && QApplication::activeWindow() != w; ++i)
+            QCoreApplication::processEvents();
+        if (QApplication::activeWindow() != w) {
+            EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }))
+                << w->objectName().toStdString() << " not activated";
+        }
+    }
+
+    QWidget *sideWindow(int which) const
+    {
+        switch (which % 3) {
+        case 0: return sides->gallery();
+        case 1: return sides->help();
+        default: return sides->version();
+        }
+    }
+
+    void note(const char *what, bool picked)
+    {
+        picks += std::string(what) + (picked ? " picked; " : " refused; ");
     }
 
     // A fresh window with fresh services, and a fresh model.
@@ -522,6 +858,7 @@ protected:
         messages.unexpected = false;
         playerMessages.asked.clear();
         playerMessages.realBoxes = false;
+        picks.clear();
         beep.count = 0;
         random.clear();
         random.draws = 0;
@@ -555,9 +892,10 @@ protected:
         case Kind::ClickText:
             click(txt(pair));
             // A click into the focused box sets the caret where it lands: put
-            // it back at the end, where the model types.
-            if (focus() == txt(pair))
-                key(Qt::Key_End);
+            // it back at the end, where the model types (the box may hold the
+            // focus of a window that is not active, so the key goes to it).
+            if (ownFocus() == txt(pair))
+                QTest::keyClick(txt(pair), Qt::Key_End);
             break;
         case Kind::ClickButton: click(button(refmodel::controlName(Buttons[a.arg % 3]))); break;
         case Kind::PressAway: leaveBox(); break;
@@ -586,6 +924,74 @@ protected:
         case Kind::CloseGallery: closeSide(sides->gallery(), a.arg); break;
         case Kind::CloseHelp: closeSide(sides->help(), a.arg); break;
         case Kind::CloseVersion: closeSide(sides->version(), a.arg); break;
+        case Kind::Alt: tapAlt(); break;
+        case Kind::Escape:
+            if (auto *popup = QApplication::activePopupWidget()) {
+                QTest::keyClick(popup, Qt::Key_Escape);
+                EXPECT_TRUE(QTest::qWaitFor([popup] { return !popup->isVisible(); }));
+            } else {
+                key(Qt::Key_Escape);
+            }
+            break;
+        case Kind::OpenMenu:
+            openMenu(refmodel::menuName(TopMenus[a.arg % 3]));
+            // The offscreen platform activates every window it shows, the
+            // dropdown too, where a desktop leaves the main window active. Let
+            // that activation through while the dropdown is up, where Qt makes
+            // nothing of it, not after it closes, where it would take the
+            // activation from the main window.
+            QCoreApplication::processEvents();
+            break;
+        case Kind::ClickAway:
+            // On the result row, which takes no click.
+            if (auto *popup = QApplication::activePopupWidget()) {
+                const QWidget *row = find<QWidget>(QStringLiteral("lblWinner"));
+                const QPoint at = popup->mapFromGlobal(row->mapToGlobal(row->rect().center()));
+                EXPECT_FALSE(popup->rect().contains(at));
+                QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, at);
+                EXPECT_TRUE(QTest::qWaitFor([popup] { return !popup->isVisible(); }));
+            }
+            break;
+        case Kind::ContextPaste:
+            QApplication::clipboard()->setText(QString::fromStdU16String(a.text));
+            note("Paste", contextMenuPick(txt(pair), QStringLiteral("Paste")));
+            break;
+        case Kind::ContextUndo: note("Undo", contextMenuPick(txt(pair), QStringLiteral("Undo"))); break;
+        case Kind::ContextSelectAllDelete:
+            note("Select All", contextMenuPick(txt(pair), QStringLiteral("Select All")));
+            note("Delete", contextMenuPick(txt(pair), QStringLiteral("Delete")));
+            break;
+        case Kind::Drop: {
+            // At the box's right end: the drop lands at the end of a text that
+            // ends inside the box.
+            QWidget *box = txt(pair);
+            const bool taken = dropTextAt(box, QString::fromStdU16String(a.text), QPointF(box->width() - 2, box->height() / 2.0));
+            picks += taken ? "drop taken; " : "drop refused; ";
+            break;
+        }
+        case Kind::ActivateSide: {
+            static const char *const items[] = {"mnuZelko", "mnuHow", "mnuVer"};
+            QWidget *side = sideWindow(a.arg);
+            if (!side || !side->isVisible()) {
+                pick(items[a.arg % 3]);
+                side = sideWindow(a.arg);
+            }
+            ASSERT_NE(side, nullptr);
+            activate(side);
+            break;
+        }
+        case Kind::SwitchAway:
+            if (!elsewhere) {
+                elsewhere = std::make_unique<QWidget>();
+                elsewhere->setObjectName(QStringLiteral("anotherProgram"));
+                elsewhere->resize(200, 100);
+            }
+            // Quitting the game closes every top-level window, this one too.
+            elsewhere->show();
+            activate(elsewhere.get());
+            break;
+        case Kind::Reactivate: activate(window.get()); break;
+        case Kind::Count: break;
         }
     }
 
@@ -620,16 +1026,28 @@ protected:
         case Kind::Type:
         case Kind::Paste: model.insert(a.text); break;
         case Kind::StartOver: model.startOver(); break;
-        case Kind::MenuEnd:
+        case Kind::MenuEnd: model.pickEnd(); break;
         case Kind::CloseBox: model.closeWindow(); break;
-        case Kind::OpenGallery: model.openGallery(); break;
+        case Kind::OpenGallery: model.pickGallery(); break;
         case Kind::GalleryNext: model.galleryNext(); break;
         case Kind::GalleryBack: model.galleryBack(); break;
         case Kind::CloseGallery: model.closeGallery(); break;
-        case Kind::OpenHelp: model.openHelp(); break;
+        case Kind::OpenHelp: model.pickHelp(); break;
         case Kind::CloseHelp: model.closeHelp(); break;
-        case Kind::OpenVersion: model.openVersion(); break;
+        case Kind::OpenVersion: model.pickVersion(); break;
         case Kind::CloseVersion: model.closeVersion(); break;
+        case Kind::Alt: model.tapAlt(); break;
+        case Kind::Escape: model.escape(); break;
+        case Kind::OpenMenu: model.openMenu(TopMenus[a.arg % 3]); break;
+        case Kind::ClickAway: model.clickAwayFromMenu(); break;
+        case Kind::ContextPaste: model.contextPaste(p, a.text); break;
+        case Kind::ContextUndo: model.contextUndoEntering(p); break;
+        case Kind::ContextSelectAllDelete: model.contextSelectAllDelete(p); break;
+        case Kind::Drop: model.drop(p, a.text); break;
+        case Kind::ActivateSide: model.activateSide(a.arg % 3); break;
+        case Kind::SwitchAway: model.deactivate(); break;
+        case Kind::Reactivate: model.reactivate(); break;
+        case Kind::Count: break;
         }
     }
 
@@ -637,7 +1055,11 @@ protected:
     // leaves the application's event loop, so that action runs inside one.
     void play(const Action &a)
     {
+        picks.clear();
+        model.picks.clear();
         askedBefore = playerMessages.asked.size();
+        if (!fits(a, model))
+            return;
         const int realBefore = playerMessages.realAsked;
         playerMessages.realBoxes = a.realBoxes;
         playerMessages.yesNo = a.yesNo;
@@ -661,21 +1083,27 @@ protected:
             drive(a);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Let the window system's pending activations through, so that the
+        // next action starts from a settled desktop: offscreen, every window
+        // shown is activated in turn, menus and message boxes included.
+        if (showsWindows(a.kind) || playerMessages.realAsked != realBefore)
+            QCoreApplication::processEvents();
         // The window that asked is active again once its message box is
         // answered (a menu pick reactivates the window itself).
         activeAfterBox.reset();
-        if (playerMessages.realAsked != realBefore && !window->isEnding() && !isMenuPick(a.kind)) {
-            QCoreApplication::processEvents();
+        if (playerMessages.realAsked != realBefore && !window->isEnding() && !isMenuPick(a.kind))
             activeAfterBox = QApplication::activeWindow() == window.get();
-        }
-        if (!window->isEnding() && QApplication::activeWindow() != window.get())
-            reactivate();
         mirror(a);
+        // The desktop activates a window the player clicks into, and a
+        // window comes back active from a menu; offscreen, nothing does.
+        if (!window->isEnding() && model.active && QApplication::activeWindow() != window.get())
+            activate(window.get());
         random.clear();
         model.clearSupply();
     }
 
     static std::string str(const std::u16string &s) { return quoted(s); }
+    static std::string str(const std::string &s) { return s; }
     static std::string str(const QString &s) { return quoted(s.toStdU16String()); }
     static std::string str(bool b) { return b ? "true" : "false"; }
     static std::string str(std::int64_t v) { return std::to_string(v); }
@@ -693,6 +1121,20 @@ protected:
         out << title.toStdString() << "/" << text.toStdString() << "/" << (buttons ? "YesNo" : "OkCancel")
             << "/" << (icon ? "Critical" : "Question") << "/" << def;
         return out.str();
+    }
+
+    // The menus' hold on the keyboard as the window shows it.
+    std::string menuBarState() const
+    {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+            return "dropdown " + menu->objectName().toStdString();
+        return window->menuBar()->activeAction() ? "menu mode" : "off";
+    }
+    std::string modelMenuBarState() const
+    {
+        if (model.dropdown != Menu::None)
+            return std::string("dropdown ") + refmodel::menuName(model.dropdown);
+        return model.menuMode ? "menu mode" : "off";
     }
 
     // Every field the window shows, against the model. The first difference.
@@ -753,15 +1195,28 @@ protected:
                   model.horses[std::size_t(h)]);
         }
         if (!window->isEnding()) {
-            QWidget *f = focus();
-            const bool inWindow = f && window->isAncestorOf(f);
-            check("focus", inWindow ? f->objectName().toStdU16String() : u"<not in the main window>",
+            QWidget *own = ownFocus();
+            check("own focus", own ? own->objectName().toStdU16String() : u"<none>",
                   refmodel::ascii(refmodel::controlName(model.focus)));
+            check("main window active", QApplication::activeWindow() == window.get(), model.active);
+            check("menu bar", menuBarState(), modelMenuBarState());
+            // Where the keys go: whenever the window is active and no menu
+            // holds the keyboard, Qt's focus is the window's own.
+            if (model.active && !model.menuMode && model.dropdown == Menu::None) {
+                QWidget *f = focus();
+                std::u16string name = u"<not in the main window>";
+                if (f && window->isAncestorOf(f)) {
+                    name = f->objectName().isEmpty() ? u"<" + QString::fromLatin1(f->metaObject()->className()).toStdU16String() + u">"
+                                                     : f->objectName().toStdU16String();
+                }
+                check("focus", name, refmodel::ascii(refmodel::controlName(model.focus)));
+            }
         } else {
             check("visible", window->isVisible(), false);
         }
         if (activeAfterBox)
             check("main window active after its message box", *activeAfterBox, true);
+        check("context menus and drops", picks, model.picks);
         check("beeps", beep.count, model.beeps);
         check("draws", random.draws, model.draws);
         check("reseeds", random.reseeds, model.reseeds);
@@ -880,9 +1335,10 @@ protected:
             while (played < count && actions.size() <= ActionsPerGame && !model.ending) {
                 const Action a = randomAction(rng, model);
                 actions.push_back(a);
+                EXPECT_TRUE(fits(a, model)) << "the player made an action that cannot be played: " << describe(a);
                 const refmodel::MainWindowModel before = model;
                 play(a);
-                tally(before);
+                tally(a, before);
                 ++played;
                 if (auto m = compare()) {
                     m->index = actions.size() - 1;
@@ -933,5 +1389,20 @@ TEST_F(ModelPlayTest, RandomPlayAgreesWithTheModel)
         EXPECT_GE(coverage.refused, 20);
         EXPECT_GE(coverage.sideWindows, 50);
         EXPECT_GE(coverage.realBoxes, 50);
+        // And the desktop's ways round the window's focus, each some hundred
+        // times (a run plays about twice these).
+        const std::pair<Kind, long> desktop[] = {
+            {Kind::Alt, 400},           {Kind::Escape, 200},       {Kind::OpenMenu, 200},
+            {Kind::ClickAway, 60},      {Kind::ContextPaste, 170}, {Kind::ContextUndo, 35},
+            {Kind::ContextSelectAllDelete, 80}, {Kind::Drop, 300}, {Kind::ActivateSide, 300},
+            {Kind::SwitchAway, 150},    {Kind::Reactivate, 150}};
+        for (const auto &[kind, least] : desktop)
+            EXPECT_GE(coverage.played[std::size_t(kind)], least) << kindName(kind);
+        EXPECT_GE(coverage.leftFromMenus, 80);
+        EXPECT_GE(coverage.leftInactive, 130);
+        EXPECT_GE(coverage.backToTyping, 250);
+        EXPECT_GE(coverage.dropsTaken, 60);
+        EXPECT_GE(coverage.dropsRefused, 200);
+        EXPECT_GE(coverage.contextPicks, 200);
     }
 }

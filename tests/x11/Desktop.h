@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QMargins>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QProcess;
+class QWidget;
+
+// Real input on the X server the test runs on (xdotool), and what the program
+// has received of it. Input goes through the X server and the window manager
+// exactly as a player's does; the test then waits until Qt has delivered the
+// events to its windows before it looks at the game.
+class Desktop : public QObject {
+    Q_OBJECT
+public:
+    // Input events as Qt hands them to its windows: one per X event, whatever
+    // widget they end up at.
+    struct Seen {
+        int presses = 0;
+        int releases = 0;
+        int keyPresses = 0;
+        int keyReleases = 0;
+        int wheels = 0;
+    };
+
+    Desktop();
+    ~Desktop() override;
+
+    const Seen &seen() const { return seen_; }
+    // Puts the counter in front of every other application event filter, so
+    // it still sees input that a filter installed since then throws away.
+    void countFirst();
+
+    // Runs xdotool and waits for it to finish; a failure fails the test.
+    bool xdotool(const QStringList &args);
+    // Starts xdotool and returns at once; it runs while the event loop does.
+    // The process belongs to the Desktop, which waits for it at its end.
+    QProcess *xdotoolAsync(const QStringList &args);
+
+    // The xdotool arguments that put the pointer on `at`, in `control`'s own
+    // coordinates.
+    static QStringList pointAt(const QWidget *control, QPoint at);
+    static QStringList pointAt(QPoint global);
+    // Where a player clicks a control: a check box on its box, anything else
+    // in its middle.
+    static QPoint clickPoint(const QWidget *control);
+
+    // Clicks and waits until the program has had the button's release.
+    void click(const QWidget *control, int button = 1);
+    void click(const QWidget *control, QPoint at, int button = 1);
+    // One notch of the wheel (up) over the control, waited for.
+    void wheel(const QWidget *control);
+    // Taps a key or a chord ("alt", "Escape", "ctrl+v") and waits until the
+    // program has had `releases` key releases (a chord gives one per key).
+    void key(const QString &keys, int releases = 1);
+    // Types the text one key at a time and waits for every release.
+    void type(const QString &text);
+
+    // The window manager's frame around a top-level window, from the extents
+    // it publishes on the window.
+    QMargins frameExtents(const QWidget *window);
+    // Clicks at a point of the screen that the program does not receive (the
+    // window manager's own decorations).
+    bool clickScreen(QPoint global, int button = 1);
+
+    // Whether Qt's keyboard focus is in `window`'s menu bar.
+    static bool inMenuBar(const QWidget *window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool waitSeen(int Seen::*counter, int target, const char *what);
+
+    Seen seen_;
+};

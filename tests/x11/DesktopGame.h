@@ -1,0 +1,116 @@
+#pragma once
+
+#include "platform/TextBox.h"
+#include "platform/WindowFocus.h"
+#include "tests/support/TestServices.h"
+#include "tests/x11/Desktop.h"
+#include "windows/Game.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The whole program (splash, main window, side windows) on the X server, its
+// main window shown and active under the window manager. Each test picks the
+// message and pacing services it needs.
+class DesktopGame : public ::testing::Test {
+protected:
+    static constexpr int WaitMs = 20000;
+
+    ScriptedMessages scriptedMessages;
+    CountingBeep beep;
+    ScriptedRandom random;
+    CountingPacer noPacing;
+    Desktop desktop;
+    std::unique_ptr<Game> game;
+
+    void startGame(MessageService &messages, FramePacer &pacer)
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
+        game = std::make_unique<Game>(GameServices{messages, beep, random, pacer});
+        game->start(std::chrono::milliseconds(1));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return main() && main()->isVisible(); }, WaitMs));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main(), WaitMs));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main(), WaitMs)) << "the window manager did not focus the game";
+    }
+
+    void TearDown() override
+    {
+        EXPECT_FALSE(scriptedMessages.unexpected);
+        game.reset();
+    }
+
+    frmRumida *main() const { return game ? game->mainWindow.get() : nullptr; }
+
+    template <class T> T *find(const QString &name) const
+    {
+        T *control = main()->findChild<T *>(name);
+        EXPECT_NE(control, nullptr) << name.toStdString();
+        return control;
+    }
+    QCheckBox *chk(const QString &digits) const { return find<QCheckBox>(QStringLiteral("chk") + digits); }
+    TextBox *txt(const QString &digits) const { return find<TextBox>(QStringLiteral("txt") + digits); }
+    QString label(const char *name) const { return find<QLabel>(QLatin1String(name))->text(); }
+    QString money() const { return label("lblCurrent"); }
+    QMenu *menu(const char *name) const { return find<QMenu>(QLatin1String(name)); }
+
+    // The control that holds the main window's focus as the game sees it.
+    QWidget *ownFocus() const { return WindowFocus::of(main())->current(); }
+
+    static bool waitActive(QWidget *window)
+    {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, WaitMs);
+    }
+
+    // A menu's title in the menu bar, clicked as a player does.
+    void clickMenuTitle(QMenu *dropdown)
+    {
+        QMenuBar *bar = main()->menuBar();
+        desktop.click(bar, bar->actionGeometry(dropdown->menuAction()).center());
+    }
+    // An item of an open dropdown.
+    void clickMenuItem(QMenu *dropdown, const char *item)
+    {
+        auto *action = main()->findChild<QAction *>(QLatin1String(item));
+        ASSERT_NE(action, nullptr) << item;
+        desktop.click(dropdown, dropdown->actionGeometry(action).center());
+    }
+
+    // Where openbox draws the close button of a window: the last button at
+    // the right of the title bar (the pinned configuration's title layout).
+    // The Clearlooks theme pads the title bar 3 pixels left and right and 2
+    // above and below its label; a button is square, 2 pixels smaller than
+    // the label, 1 pixel in from the padding.
+    QPoint closeButton(QWidget *window)
+    {
+        const QMargins extents = desktop.frameExtents(window);
+        const QRect frame = window->geometry().marginsAdded(extents);
+        const int border = extents.left();
+        const int labelHeight = extents.top() - 2 * border - 2 * 2;
+        const int size = labelHeight - 2;
+        const int right = frame.right() - border - 3 - 1;
+        const int top = frame.top() + border + 2 + 1;
+        return {right - size / 2, top + size / 2};
+    }
+
+    // Moves a side window to the left of the screen, clear of the main
+    // window, as a player drags it aside (the side windows open centred on
+    // the screen, over the main window's controls). Its title bar stays on
+    // the screen, whether the window manager places the frame or the window
+    // itself at the point asked.
+    void moveAside(QWidget *window)
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window, WaitMs));
+        ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), QString::number(window->winId()),
+                                     QStringLiteral("10"), QStringLiteral("60")}));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !window->frameGeometry().intersects(main()->frameGeometry()); }, WaitMs))
+            << "the side window still covers the main window";
+    }
+};
