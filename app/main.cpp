@@ -1,10 +1,10 @@
 // Rumida: a horse-race betting game.
 #include "app/Version.h"
-#include "platform/Beep.h"
+#include "platform/BeepService.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
+#include "platform/MessageService.h"
+#include "platform/RandomGenerator.h"
 #include "windows/Program.h"
 #include "windows/frmCopy.h"
 

@@ -2,14 +2,14 @@
 // line per figure: "BENCH <name> <value> <goal>". Usage: rumida_bench
 // (the other arguments are the modes it runs itself in, in fresh processes).
 #include "bench/ProcessStats.h"
-#include "platform/Beep.h"
+#include "platform/BeepService.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/PictureBox.h"
-#include "platform/Random.h"
+#include "platform/RandomGenerator.h"
 #include "race/frmRumida.h"
 #include "race/rules.h"
 #include "windows/Program.h"

@@ -1,8 +1,8 @@
 #include "platform/ControlTable.h"
 
-#include "platform/Buttons.h"
+#include "platform/CommandButton.h"
 #include "platform/Fonts.h"
-#include "platform/Line.h"
+#include "platform/LineControl.h"
 #include "platform/TextBox.h"
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"

@@ -1,12 +1,12 @@
 // Renders every window of the game offscreen to PNG files, one per window,
 // named after the window (frmRumida.png, frmCopy.png, ...), so a layout can
 // be looked at without a desktop. Usage: rumida_snapshot <folder>
-#include "platform/Beep.h"
+#include "platform/BeepService.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
 #include "platform/GameLocale.h"
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
+#include "platform/MessageService.h"
+#include "platform/RandomGenerator.h"
 #include "windows/Program.h"
 #include "windows/frmCopy.h"
 #include "windows/frmHelp.h"

@@ -1,6 +1,6 @@
 #include "windows/frmHelp.h"
 
-#include "platform/Buttons.h"
+#include "platform/CommandButton.h"
 #include "platform/ControlTable.h"
 #include "platform/Twips.h"
 #include "platform/WindowStyle.h"

@@ -1,6 +1,6 @@
 #include "windows/frmZelko.h"
 
-#include "platform/Buttons.h"
+#include "platform/CommandButton.h"
 #include "platform/ControlTable.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"

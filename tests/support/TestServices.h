@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Beep.h"
+#include "platform/BeepService.h"
 #include "platform/FramePacer.h"
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
+#include "platform/MessageService.h"
+#include "platform/RandomGenerator.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,5 @@
 // The main window as it opens, its focus order, start over and quitting.
-#include "platform/Random.h"
+#include "platform/RandomGenerator.h"
 #include "tests/support/Layout.h"
 #include "tests/support/MainWindowFixture.h"
 

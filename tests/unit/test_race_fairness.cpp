@@ -1,4 +1,4 @@
-#include "platform/Random.h"
+#include "platform/RandomGenerator.h"
 #include "race/rules.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The program's generator: draws in [0, 1), reseeds that mix rather than replace.
-#include "platform/Random.h"
+#include "platform/RandomGenerator.h"
 
 #include <gtest/gtest.h>
 #include <limits>

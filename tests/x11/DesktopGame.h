@@ -4,7 +4,7 @@
 #include "platform/WindowFocus.h"
 #include "tests/support/TestServices.h"
 #include "tests/x11/Desktop.h"
-#include "windows/Game.h"
+#include "windows/Program.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,13 +27,13 @@ protected:
     ScriptedRandom random;
     CountingPacer noPacing;
     Desktop desktop;
-    std::unique_ptr<Game> game;
+    std::unique_ptr<Program> game;
 
     void startGame(MessageService &messages, FramePacer &pacer)
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
-        game = std::make_unique<Game>(GameServices{messages, beep, random, pacer});
+        game = std::make_unique<Program>(GameServices{messages, beep, random, pacer});
         game->start(std::chrono::milliseconds(1));
         ASSERT_TRUE(QTest::qWaitFor([this] { return main() && main()->isVisible(); }, WaitMs));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main(), WaitMs));
@@ -46,7 +46,7 @@ protected:
         game.reset();
     }
 
-    frmRumida *main() const { return game ? game->mainWindow.get() : nullptr; }
+    frmRumida *main() const { return game ? game->builtMainWindow() : nullptr; }
 
     template <class T> T *find(const QString &name) const
     {

@@ -69,7 +69,7 @@ protected:
                 continue;
             }
             const int amount = entry->second.toInt();
-            EXPECT_EQ(pair.bet, amount);
+            EXPECT_EQ(main()->purse().stake(pair.code), amount);
             EXPECT_EQ(pair.txt->text(), entry->second.isEmpty() ? QString() : currencyText(amount));
             expected -= amount;
         }
@@ -121,7 +121,7 @@ TEST_F(DesktopBetting, AltThenAClickOnAnotherCheckBoxTakesTheTypedAmount)
     desktop.click(chk(QStringLiteral("13")));
     EXPECT_EQ(money(), QStringLiteral("￥9,300"));
     EXPECT_EQ(txt(QStringLiteral("24"))->text(), QStringLiteral("￥700"));
-    EXPECT_EQ(main()->pairs()[4].bet, 700);
+    EXPECT_EQ(main()->purse().stake(5), 700);
     EXPECT_TRUE(chk(QStringLiteral("13"))->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("13")));
     typed[QStringLiteral("13")].clear();
@@ -150,7 +150,7 @@ TEST_F(DesktopBetting, EscapeOutOfAClickedMenuThenAClickTakesTheAmount)
     typed[QStringLiteral("34")].clear();
     EXPECT_EQ(money(), QStringLiteral("￥9,550"));
     EXPECT_EQ(txt(QStringLiteral("12"))->text(), QStringLiteral("￥450"));
-    EXPECT_EQ(main()->pairs()[0].bet, 450);
+    EXPECT_EQ(main()->purse().stake(1), 450);
     EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("34")));
     expectRules("clicked 3-4");
     expectTabMovesOn();
@@ -172,8 +172,8 @@ TEST_F(DesktopBetting, MenuPickedByKeyboardThenAClickBackTakesTheAmountOnce)
     ASSERT_TRUE(QTest::qWaitFor([help] { return help->isVisible(); }, WaitMs));
     EXPECT_EQ(help->activeAction(), main()->findChild<QAction *>(QStringLiteral("mnuHow")));
     desktop.key(QStringLiteral("Return"));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows.help() != nullptr; }, WaitMs));
-    frmHelp *helpWindow = game->sideWindows.help();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows().help() != nullptr; }, WaitMs));
+    frmHelp *helpWindow = game->sideWindows().help();
     ASSERT_TRUE(waitActive(helpWindow));
     EXPECT_EQ(ownFocus(), txt(QStringLiteral("14")));
     expectRules("help window open");
@@ -184,7 +184,7 @@ TEST_F(DesktopBetting, MenuPickedByKeyboardThenAClickBackTakesTheAmountOnce)
     typed[QStringLiteral("23")].clear();
     EXPECT_EQ(money(), QStringLiteral("￥9,700"));
     EXPECT_EQ(txt(QStringLiteral("14"))->text(), QStringLiteral("￥300"));
-    EXPECT_EQ(main()->pairs()[2].bet, 300);
+    EXPECT_EQ(main()->purse().stake(3), 300);
     EXPECT_TRUE(chk(QStringLiteral("23"))->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("23")));
     expectRules("clicked 2-3");
@@ -203,8 +203,8 @@ TEST_F(DesktopBetting, MenuPickedByKeyboardThenTheHelpWindowClosedTypingGoesOn)
     desktop.key(QStringLiteral("Right"));
     desktop.key(QStringLiteral("Return"));
     desktop.key(QStringLiteral("Return"));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows.help() != nullptr; }, WaitMs));
-    QPointer<frmHelp> helpWindow = game->sideWindows.help();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows().help() != nullptr; }, WaitMs));
+    QPointer<frmHelp> helpWindow = game->sideWindows().help();
     ASSERT_TRUE(waitActive(helpWindow));
     moveAside(helpWindow);
 
@@ -257,8 +257,8 @@ TEST_F(DesktopBetting, SideWindowActivatedWhileTypingTakesNothingUntilAnotherCon
     clickMenuTitle(omake);
     ASSERT_TRUE(QTest::qWaitFor([omake] { return omake->isVisible(); }, WaitMs));
     clickMenuItem(omake, "mnuZelko");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows.gallery() != nullptr; }, WaitMs));
-    frmZelko *gallery = game->sideWindows.gallery();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return game->sideWindows().gallery() != nullptr; }, WaitMs));
+    frmZelko *gallery = game->sideWindows().gallery();
     ASSERT_TRUE(waitActive(gallery));
     EXPECT_EQ(ownFocus(), txt(QStringLiteral("12")));
     expectRules("gallery opened");
@@ -291,8 +291,8 @@ TEST_F(DesktopBetting, SideWindowActivatedWhileTypingTakesNothingUntilAnotherCon
 TEST_F(DesktopBetting, AltTabAwayAndBackKeepsTheBoxAndTypingGoesOn)
 {
     // A second window to switch to, out of the main window's way.
-    game->sideWindows.openHelp();
-    frmHelp *helpWindow = game->sideWindows.help();
+    game->sideWindows().openHelp();
+    frmHelp *helpWindow = game->sideWindows().help();
     ASSERT_NE(helpWindow, nullptr);
     ASSERT_TRUE(waitActive(helpWindow));
     moveAside(helpWindow);

@@ -3,7 +3,7 @@
 // input.
 #include "tests/x11/DesktopGame.h"
 
-#include "platform/MessageBox.h"
+#include "platform/MessageService.h"
 #include "windows/frmZelko.h"
 
 #include <QAbstractButton>
@@ -122,8 +122,8 @@ TEST_F(DesktopQuit, CloseButtonAsksAndCancelGoesOnOkEndsTheProgram)
     // OK, clicked, with a side window open: every window closes and the
     // event loop ends with status 0. Qt's own quit when the last window
     // closes is off, so the status is the game's.
-    game->sideWindows.openGallery();
-    QPointer<frmZelko> gallery = game->sideWindows.gallery();
+    game->sideWindows().openGallery();
+    QPointer<frmZelko> gallery = game->sideWindows().gallery();
     ASSERT_TRUE(waitActive(gallery));
     moveAside(gallery);
     desktop.click(find<QWidget>(QStringLiteral("lblCurrent")));

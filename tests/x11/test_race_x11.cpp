@@ -116,7 +116,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
         };
         note(Desktop::inMenuBar(main()), "menu mode");
         note(QApplication::activePopupWidget() != nullptr, "a dropdown open");
-        note(game->sideWindows.gallery() != nullptr, "the gallery open");
+        note(game->sideWindows().gallery() != nullptr, "the gallery open");
         note(unticked->isChecked(), "2-3 ticked");
         note(QApplication::activeWindow() != main(), "another window active");
     };
@@ -162,9 +162,9 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     for (const char *name : {"mnuFile", "mnuOmake", "mnuH"})
         EXPECT_FALSE(menu(name)->isVisible()) << name;
     EXPECT_FALSE(Desktop::inMenuBar(main()));
-    EXPECT_EQ(game->sideWindows.gallery(), nullptr);
-    EXPECT_EQ(game->sideWindows.help(), nullptr);
-    EXPECT_EQ(game->sideWindows.version(), nullptr);
+    EXPECT_EQ(game->sideWindows().gallery(), nullptr);
+    EXPECT_EQ(game->sideWindows().help(), nullptr);
+    EXPECT_EQ(game->sideWindows().version(), nullptr);
     EXPECT_EQ(QApplication::activeWindow(), main());
 
     // The race's result: 1-2 won at 3.5, paying 3,500 on the 1,000 staked.

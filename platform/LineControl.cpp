@@ -1,4 +1,4 @@
-#include "platform/Line.h"
+#include "platform/LineControl.h"
 
 #include "platform/Twips.h"
 

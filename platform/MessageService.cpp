@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "platform/MessageService.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "platform/Buttons.h"
+#include "platform/CommandButton.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "platform/Beep.h"
+#include "platform/BeepService.h"
 
 #include <QApplication>
 

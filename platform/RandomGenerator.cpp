@@ -1,4 +1,4 @@
-#include "platform/Random.h"
+#include "platform/RandomGenerator.h"
 
 #include <chrono>
 #include <random>
