@@ -109,7 +109,6 @@ private:
     bool seenDigit_ = false;
 };
 
-
 // What the ordinary number conversion accepts under one locale. Every piece
 // is in its half-width form and is matched against the folded text.
 struct NumberSyntax {
@@ -234,7 +233,9 @@ bool blankAllowed(const NumberSyntax &syntax, const QString &mark)
     return syntax.markBlank || mark == syntax.isoCode;
 }
 
-// The digit as 0-9, from either the ASCII digits or the locale's own.
+// The digit as 0-9, from either the ASCII digits or the locale's own: the
+// locale's currency text is written with its own digits (Arabic-Indic under
+// Egyptian settings), and reads back.
 std::optional<char16_t> digitOf(char16_t c, const NumberSyntax &syntax)
 {
     if (isDigit(c))
@@ -352,8 +353,11 @@ void readDigits(Scanner &in, const NumberSyntax &syntax, Decimal &number)
     }
 }
 
+// The two orders of mark and number. Each reads as far as the rule allows;
+// whatever is left makes the text no number.
+
 // "-￥1,500", "￥-1,500", "R$ -1.234,50": a sign before or after the mark.
-bool readMarkFirst(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
+void readMarkFirst(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
 {
     takeSign(in, syntax, sign);
     if (const QString *mark = in.takeAny(syntax.marks)) {
@@ -362,18 +366,19 @@ bool readMarkFirst(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal 
     }
     takeSign(in, syntax, sign);
     readDigits(in, syntax, number);
-    return true;
 }
 
-// "-15,00 €", "1 234,50 €": the sign before the number, the mark at the end.
-bool readMarkLast(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
+// "-15,00 €", "1 234,50 €": the sign before the number, the mark at the end;
+// a sign after the number or the mark ("15 €-") is no form a locale writes.
+void readMarkLast(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
 {
     takeSign(in, syntax, sign);
     readDigits(in, syntax, number);
+    const qsizetype afterNumber = in.pos();
     const bool blank = in.takeBlank();
-    if (const QString *mark = in.takeAny(syntax.marks))
-        return !blank || blankAllowed(syntax, *mark);
-    return !blank;
+    const QString *mark = in.takeAny(syntax.marks);
+    if (blank && !(mark && blankAllowed(syntax, *mark)))
+        in.seek(afterNumber);
 }
 
 } // namespace
@@ -437,9 +442,11 @@ std::optional<double> convertNumber(QStringView text)
     // The currency mark only where the locale writes it: "15 €" under German
     // settings, "€15" not, as "1500￥" is no number under Japanese ones.
     Decimal number;
-    const bool read = syntax.markAfter ? readMarkLast(in, syntax, sign, number)
-                                       : readMarkFirst(in, syntax, sign, number);
-    if (!read || !number.hasDigits() || !in.atEnd())
+    if (syntax.markAfter)
+        readMarkLast(in, syntax, sign, number);
+    else
+        readMarkFirst(in, syntax, sign, number);
+    if (!number.hasDigits() || !in.atEnd())
         return std::nullopt;
 
     // A number too large for a double is not one the game can show.
