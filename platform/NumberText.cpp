@@ -1,10 +1,17 @@
 #include "platform/NumberText.h"
 
+#include "platform/GameLocale.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,6 +109,278 @@ private:
     bool seenDigit_ = false;
 };
 
+// What the ordinary number conversion accepts under one locale. Every piece
+// is in its half-width form and is matched against the folded text.
+struct NumberSyntax {
+    QLocale locale; // the locale it was made for
+    std::vector<QString> minusSigns; // the locale's own, and the hyphen-minus a keyboard types
+    std::vector<QString> plusSigns;
+    QString decimalPoint;
+    std::vector<QString> groupSeparators;
+    std::vector<QString> marks; // the currency marks, longest first
+    QString isoCode;
+    char16_t zeroDigit = u'0'; // the locale's own digits, beside 0-9, start here
+    bool markAfter = false; // the mark follows the number ("15,00 €")
+    bool markBlank = false; // the locale writes a blank between mark and number
+};
+
+// The blanks that may stand between a currency mark and the digits, or
+// between groups where the locale groups with a space.
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\u00A0' || c == u'\u202F';
+}
+
+void addOnce(std::vector<QString> &list, const QString &item)
+{
+    if (!item.isEmpty() && std::find(list.begin(), list.end(), item) == list.end())
+        list.push_back(item);
+}
+
+std::vector<QString> groupSeparators(const QLocale &locale)
+{
+    std::vector<QString> separators;
+    const QString own = locale.groupSeparator();
+    addOnce(separators, own);
+    // A keyboard has no narrow or no-break space and no typographic
+    // apostrophe; the plain characters a player types stand in for them
+    // ("1 234" under French settings, "1'234" under Swiss German ones).
+    if (own.size() == 1 && (own[0].isSpace() || own[0] == u'\u2019')) {
+        const std::vector<QString> standIns = own[0].isSpace()
+            ? std::vector<QString>{QStringLiteral(" "), QStringLiteral("\u00A0"), QStringLiteral("\u202F")}
+            : std::vector<QString>{QStringLiteral("'")};
+        for (const QString &standIn : standIns) {
+            if (standIn != locale.decimalPoint())
+                addOnce(separators, standIn);
+        }
+    }
+    return separators;
+}
+
+// Which side of the number the locale writes its currency mark on, and
+// whether with a blank between: Qt does not publish its currency pattern, so
+// a zero formatted with a marker for a symbol shows it.
+void readCurrencyPattern(NumberSyntax &syntax, const QLocale &locale)
+{
+    const QString marker(QChar(0x0001));
+    const QString zero = locale.toString(0ULL);
+    const QString pattern = locale.toCurrencyString(0ULL, marker);
+    const qsizetype markAt = pattern.indexOf(marker);
+    const qsizetype zeroAt = pattern.indexOf(zero);
+    if (markAt < 0 || zeroAt < 0)
+        return;
+    syntax.markAfter = markAt > zeroAt;
+    const QStringView between = syntax.markAfter
+        ? QStringView(pattern).mid(zeroAt + zero.size(), markAt - zeroAt - zero.size())
+        : QStringView(pattern).mid(markAt + marker.size(), zeroAt - markAt - marker.size());
+    syntax.markBlank = std::any_of(between.begin(), between.end(), [](QChar c) { return c.isSpace(); });
+}
+
+void addCurrencyMarks(NumberSyntax &syntax, const QLocale &locale)
+{
+    if (locale.currencySymbol(QLocale::CurrencyIsoCode) == u"JPY") {
+        // The yen forms a Japanese player meets: the desktop's full-width
+        // yen sign, the half-width one, and the backslash that a Japanese
+        // keyboard's yen key types. The code JPY is left out: Japanese
+        // amounts are not written with it, and the conversion stays the one
+        // Japanese players have always had.
+        syntax.marks = {QStringLiteral("\uFFE5"), QStringLiteral("\u00A5"), QStringLiteral("\\")};
+        return;
+    }
+    // Elsewhere the locale's symbol, and its ISO code ("15,00 EUR"), which
+    // bank statements and price lists print; a player may copy either. Both
+    // stand where the locale writes its symbol.
+    syntax.isoCode = locale.currencySymbol(QLocale::CurrencyIsoCode);
+    addOnce(syntax.marks, locale.currencySymbol(QLocale::CurrencySymbol));
+    addOnce(syntax.marks, syntax.isoCode);
+    // Longest first, so that a mark that begins another does not cut it.
+    std::stable_sort(syntax.marks.begin(), syntax.marks.end(),
+                     [](const QString &a, const QString &b) { return a.size() > b.size(); });
+}
+
+NumberSyntax makeNumberSyntax(const QLocale &locale)
+{
+    NumberSyntax syntax;
+    syntax.locale = locale;
+    // The locale's own signs (U+2212 under Swedish settings) and the ones on
+    // every keyboard.
+    addOnce(syntax.minusSigns, locale.negativeSign());
+    addOnce(syntax.minusSigns, QStringLiteral("-"));
+    addOnce(syntax.plusSigns, locale.positiveSign());
+    addOnce(syntax.plusSigns, QStringLiteral("+"));
+    syntax.decimalPoint = locale.decimalPoint();
+    syntax.groupSeparators = groupSeparators(locale);
+    if (const QString zero = locale.zeroDigit(); zero.size() == 1)
+        syntax.zeroDigit = zero[0].unicode();
+    readCurrencyPattern(syntax, locale);
+    addCurrencyMarks(syntax, locale);
+    return syntax;
+}
+
+const NumberSyntax &numberSyntax()
+{
+    thread_local std::optional<NumberSyntax> cached;
+    const QLocale locale = gameLocale();
+    if (!cached || cached->locale != locale)
+        cached = makeNumberSyntax(locale);
+    return *cached;
+}
+
+// A blank may stand between a mark and the number where the locale writes
+// one; the ISO code, being letters, is always written apart ("USD 5").
+bool blankAllowed(const NumberSyntax &syntax, const QString &mark)
+{
+    return syntax.markBlank || mark == syntax.isoCode;
+}
+
+// The digit as 0-9, from either the ASCII digits or the locale's own: the
+// locale's currency text is written with its own digits (Arabic-Indic under
+// Egyptian settings), and reads back.
+std::optional<char16_t> digitOf(char16_t c, const NumberSyntax &syntax)
+{
+    if (isDigit(c))
+        return c;
+    if (syntax.zeroDigit != u'0' && c >= syntax.zeroDigit && c - syntax.zeroDigit <= 9)
+        return char16_t(u'0' + (c - syntax.zeroDigit));
+    return std::nullopt;
+}
+
+// The trimmed text, read from the front in its half-width forms.
+class Scanner {
+public:
+    explicit Scanner(QStringView text) : text_(text), end_(text.size())
+    {
+        // Surrounding blanks are any white space, the ideographic space included.
+        while (pos_ < end_ && text_[pos_].isSpace())
+            ++pos_;
+        while (end_ > pos_ && text_[end_ - 1].isSpace())
+            --end_;
+    }
+
+    // The accounting form "(1,500)": whether the text stands in parentheses,
+    // which are then left out.
+    bool takeParentheses()
+    {
+        if (end_ - pos_ < 2 || text_[pos_] != u'(' || text_[end_ - 1] != u')')
+            return false;
+        ++pos_;
+        --end_;
+        return true;
+    }
+
+    bool atEnd() const { return pos_ == end_; }
+    qsizetype pos() const { return pos_; }
+    void seek(qsizetype pos) { pos_ = pos; }
+    void skip() { ++pos_; }
+    char16_t peek() const { return pos_ < end_ ? halfWidth(text_[pos_]) : 0; }
+
+    // Whether `token` comes next; if so it is read.
+    bool take(QStringView token)
+    {
+        if (token.isEmpty() || end_ - pos_ < token.size())
+            return false;
+        for (qsizetype i = 0; i < token.size(); ++i) {
+            if (halfWidth(text_[pos_ + i]) != token[i].unicode())
+                return false;
+        }
+        pos_ += token.size();
+        return true;
+    }
+
+    // The first of `tokens` that comes next, read; or none.
+    const QString *takeAny(const std::vector<QString> &tokens)
+    {
+        for (const QString &token : tokens) {
+            if (take(token))
+                return &token;
+        }
+        return nullptr;
+    }
+
+    bool takeBlank()
+    {
+        if (!isBlank(peek()))
+            return false;
+        ++pos_;
+        return true;
+    }
+
+private:
+    QStringView text_;
+    qsizetype pos_ = 0;
+    qsizetype end_ = 0;
+};
+
+struct Sign {
+    bool taken = false; // one sign at most in all, the parentheses counting as one
+    bool negative = false;
+};
+
+void takeSign(Scanner &in, const NumberSyntax &syntax, Sign &sign)
+{
+    if (sign.taken)
+        return;
+    if (in.takeAny(syntax.minusSigns))
+        sign = {true, true};
+    else if (in.takeAny(syntax.plusSigns))
+        sign.taken = true;
+}
+
+// Digits with group separators, then an optional decimal point and digits.
+void readDigits(Scanner &in, const NumberSyntax &syntax, Decimal &number)
+{
+    // A group separator needs a digit on each side, so "1,,0", ",1" and "1,"
+    // are not numbers. The groups need not be of three, as in the Japanese
+    // desktop's own conversion ("1,0,0" is 100; under German settings "1.5"
+    // is 15): the locale's separators are only ever read in their own roles.
+    for (;;) {
+        if (const std::optional<char16_t> d = digitOf(in.peek(), syntax)) {
+            number.addIntegerDigit(*d);
+            in.skip();
+            continue;
+        }
+        const qsizetype at = in.pos();
+        if (number.hasDigits() && in.takeAny(syntax.groupSeparators) && digitOf(in.peek(), syntax))
+            continue;
+        in.seek(at);
+        break;
+    }
+    // "1." and ".5" are numbers, as in the desktop's own conversion and in the
+    // leading-number rule, which reads them as 1 and 0.5; "." alone is not.
+    if (in.take(syntax.decimalPoint)) {
+        for (std::optional<char16_t> d; (d = digitOf(in.peek(), syntax)); in.skip())
+            number.addFractionDigit(*d);
+    }
+}
+
+// The two orders of mark and number. Each reads as far as the rule allows;
+// whatever is left makes the text no number.
+
+// "-￥1,500", "￥-1,500", "R$ -1.234,50": a sign before or after the mark.
+void readMarkFirst(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
+{
+    takeSign(in, syntax, sign);
+    if (const QString *mark = in.takeAny(syntax.marks)) {
+        if (blankAllowed(syntax, *mark))
+            in.takeBlank();
+    }
+    takeSign(in, syntax, sign);
+    readDigits(in, syntax, number);
+}
+
+// "-15,00 €", "1 234,50 €": the sign before the number, the mark at the end;
+// a sign after the number or the mark ("15 €-") is no form a locale writes.
+void readMarkLast(Scanner &in, const NumberSyntax &syntax, Sign &sign, Decimal &number)
+{
+    takeSign(in, syntax, sign);
+    readDigits(in, syntax, number);
+    const qsizetype afterNumber = in.pos();
+    const bool blank = in.takeBlank();
+    const QString *mark = in.takeAny(syntax.marks);
+    if (blank && !(mark && blankAllowed(syntax, *mark)))
+        in.seek(afterNumber);
+}
+
 } // namespace
 
 double readLeadingNumber(QStringView text)
@@ -152,63 +431,26 @@ double readLeadingNumber(QStringView text)
     return number.value(negative);
 }
 
+
 std::optional<double> convertNumber(QStringView text)
 {
-    // Surrounding blanks are any white space, the ideographic space included.
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].isSpace())
-        ++begin;
-    while (end > begin && text[end - 1].isSpace())
-        --end;
-
-    // The accounting form "(1,500)": negative, and no sign of its own inside.
-    const bool parenthesized = end - begin >= 2 && text[begin] == u'(' && text[end - 1] == u')';
-    if (parenthesized) {
-        ++begin;
-        --end;
-    }
-
-    qsizetype pos = begin;
-    const auto at = [&](qsizetype i) -> char16_t { return i < end ? halfWidth(text[i]) : 0; };
-    bool negative = parenthesized;
-    bool hasSign = parenthesized;
-    const auto takeSign = [&] {
-        if (const char16_t c = at(pos); !hasSign && (c == u'+' || c == u'-')) {
-            hasSign = true;
-            negative = c == u'-';
-            ++pos;
-        }
-    };
-    takeSign();
-    if (const char16_t c = at(pos); c == u'\uFFE5' || c == u'\u00A5' || c == u'\\')
-        ++pos;
-    takeSign();
-
-    // A thousands separator needs a digit on each side, so "1,,0", ",1" and
-    // "1," are not numbers; the groups need not be of three ("1,0,0" is 100).
+    const NumberSyntax &syntax = numberSyntax();
+    Scanner in(text);
+    Sign sign;
+    if (in.takeParentheses())
+        sign = {true, true};
+    // The currency mark only where the locale writes it: "15 €" under German
+    // settings, "€15" not, as "1500￥" is no number under Japanese ones.
     Decimal number;
-    for (char16_t c = at(pos); isDigit(c) || c == u','; c = at(pos)) {
-        if (c == u',') {
-            if (pos == begin || !isDigit(at(pos - 1)) || !isDigit(at(pos + 1)))
-                return std::nullopt;
-        } else {
-            number.addIntegerDigit(c);
-        }
-        ++pos;
-    }
-    // "1." and ".5" are numbers, as in the desktop's own conversion and in the
-    // leading-number rule, which reads them as 1 and 0.5; "." alone is not.
-    if (at(pos) == u'.') {
-        ++pos;
-        for (char16_t c; isDigit(c = at(pos)); ++pos)
-            number.addFractionDigit(c);
-    }
-    if (!number.hasDigits() || pos != end)
+    if (syntax.markAfter)
+        readMarkLast(in, syntax, sign, number);
+    else
+        readMarkFirst(in, syntax, sign, number);
+    if (!number.hasDigits() || !in.atEnd())
         return std::nullopt;
 
     // A number too large for a double is not one the game can show.
-    const double value = number.value(negative);
+    const double value = number.value(sign.negative);
     if (!std::isfinite(value))
         return std::nullopt;
     return value;

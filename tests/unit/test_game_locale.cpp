@@ -144,6 +144,37 @@ TEST_F(CurrencyText, JapaneseTextConvertsBackToTheRoundedAmount)
     }
 }
 
+// Under the settings of players elsewhere, the amount a box shows converts
+// back to the same amount: the text shows it again unchanged, and a whole
+// amount comes back exactly. Qt's own currency forms, the accounting one with
+// parentheses included, convert too.
+TEST_F(CurrencyText, EveryLocalesTextConvertsBack)
+{
+    std::mt19937_64 random(20240612);
+    std::uniform_real_distribution<double> money(-1e6, 1e6);
+    std::uniform_real_distribution<double> magnitude(-3, 308);
+    for (const char *name : {"en_US", "en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "pt_BR", "nl_NL", "ar_EG"}) {
+        const QLocale locale{QString::fromLatin1(name)};
+        setGameLocale(locale);
+        const auto check = [&](double x) {
+            const QString text = currencyText(x);
+            const std::optional<double> back = convertNumber(text);
+            ASSERT_TRUE(back.has_value()) << name << ' ' << x << " gave " << text.toStdString();
+            EXPECT_EQ(currencyText(*back), text) << name << ' ' << x;
+            EXPECT_LE(std::fabs(*back - x), 0.005 + std::fabs(x) * 1e-15) << name << ' ' << x;
+        };
+        for (int i = 0; i < 2000; ++i) {
+            check(money(random));
+            check(std::pow(10.0, magnitude(random)) * (random() % 2 ? 1 : -1));
+            const auto whole = std::int64_t(random());
+            EXPECT_EQ(convertNumber(currencyText(whole)), double(whole)) << name << ' ' << whole;
+            const double cents = double(std::int64_t(random() % 2000001) - 1000000) / 100;
+            EXPECT_EQ(convertNumber(locale.toCurrencyString(cents)), cents)
+                << name << ' ' << locale.toCurrencyString(cents).toStdString();
+        }
+    }
+}
+
 TEST_F(OddsText, SevenSignificantDigitsWithoutTrailingZeros)
 {
     EXPECT_EQ(oddsText(5.5f), "5.5");

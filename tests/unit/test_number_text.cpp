@@ -1,7 +1,9 @@
+#include "platform/GameLocale.h"
 #include "platform/NumberText.h"
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QString>
 
 #include <cmath>
@@ -308,6 +310,220 @@ TEST(NumberReaders, AgreeOnTheValueOfEveryPlainNumber)
             EXPECT_EQ(*converted, readLeadingNumber(QString::fromLatin1(text))) << text;
         }
     }
+}
+
+// The conversion under the settings of players elsewhere; each test pins its
+// locale and the Japanese settings come back afterwards.
+class ConvertNumberUnder : public ::testing::Test {
+protected:
+    void use(const char *name) { setGameLocale(QLocale(QString::fromLatin1(name))); }
+    void TearDown() override { setGameLocale(QLocale(QLocale::Japanese, QLocale::Japan)); }
+};
+
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+TEST_F(ConvertNumberUnder, GermanSettingsSwapPointAndComma)
+{
+    use("de_DE");
+    expectConversions({
+        {"1,5", 1.5},
+        {"1.000", 1000},
+        {"1,000", 1}, // a comma is the decimal point here
+        {"1.000,5", 1000.5},
+        {"1.234.567,89", 1234567.89},
+        {"1.0.0", 100}, // groups need not be of three, as "1,0,0" under Japanese settings
+        {",5", 0.5},
+        {"1,", 1},
+        {utf8("１,５"), 1.5},
+        {utf8("１．０００"), 1000}, // the full-width full stop is a full stop, the separator here
+        // A full stop is never a decimal point here, and a comma never a separator.
+        {"1,000.5", std::nullopt},
+        {"1,5,0", std::nullopt},
+        {".5", std::nullopt},
+        {"1.", std::nullopt},
+        {"1.,5", std::nullopt},
+        {"1..000", std::nullopt},
+        {"1 000", std::nullopt},
+        {utf8("1\u202F000"), std::nullopt},
+        {"1e3", std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, GermanCurrencyFormsTheSymbolLast)
+{
+    use("de_DE");
+    expectConversions({
+        {utf8("15,00\u00A0€"), 15},
+        {utf8("15,00 €"), 15},
+        {utf8("15,00€"), 15},
+        {utf8("1.234,50 €"), 1234.5},
+        {"15 EUR", 15},
+        {"15EUR", 15},
+        {utf8("-15,00 €"), -15},
+        {utf8("+15,00 €"), 15},
+        {"-1.500,50 EUR", -1500.5},
+        {utf8("(15,00 €)"), -15},
+        {utf8("1, €"), 1},
+        {utf8("€15"), std::nullopt}, // not where the locale writes it
+        {utf8("€ 15"), std::nullopt},
+        {utf8("15 €-"), std::nullopt},
+        {utf8("15- €"), std::nullopt},
+        {utf8("15 -€"), std::nullopt},
+        {utf8("- 15 €"), std::nullopt},
+        {utf8("--15 €"), std::nullopt},
+        {utf8("(-15 €)"), std::nullopt},
+        {utf8("15  €"), std::nullopt},
+        {utf8("15\t€"), std::nullopt},
+        {utf8("15 € 5"), std::nullopt},
+        {utf8("15 €€"), std::nullopt},
+        {utf8("15 € EUR"), std::nullopt},
+        {"15 eur", std::nullopt},
+        {utf8("15 £"), std::nullopt},
+        {"15 $", std::nullopt},
+        {utf8("€"), std::nullopt},
+        {utf8(" €"), std::nullopt},
+        {utf8("-€"), std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, AmericanSettingsSymbolFirst)
+{
+    use("en_US");
+    expectConversions({
+        {"1,000", 1000},
+        {"1,5", 15},
+        {"1.5", 1.5},
+        {"$1,500.25", 1500.25},
+        {"-$5", -5},
+        {"$-5", -5},
+        {"+$5", 5},
+        {"($1,500.00)", -1500},
+        {"$.5", 0.5},
+        {"USD 5", 5},
+        {"USD5", 5},
+        {"-USD 5", -5},
+        {"USD -5", -5},
+        {"1.000,5", std::nullopt},
+        {"1,000.5.0", std::nullopt},
+        {"$ 5", std::nullopt}, // the locale writes no blank after its symbol
+        {"5$", std::nullopt},
+        {"5 USD", std::nullopt},
+        {"$$5", std::nullopt},
+        {"$USD5", std::nullopt},
+        {"-$-5", std::nullopt},
+        {utf8("€5"), std::nullopt},
+        {utf8("£5"), std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, BritishSettingsThePound)
+{
+    use("en_GB");
+    expectConversions({
+        {utf8("£800"), 800},
+        {utf8("-£800"), -800},
+        {utf8("£-800"), -800},
+        {utf8("(£1,234.56)"), -1234.56},
+        {"GBP 800", 800},
+        {utf8("800£"), std::nullopt},
+        {utf8("£ 800"), std::nullopt},
+        {"$800", std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, FrenchSettingsGroupWithANarrowSpace)
+{
+    use("fr_FR");
+    expectConversions({
+        {utf8("1\u202F234,50\u00A0€"), 1234.5},
+        {utf8("1 234,50 €"), 1234.5},
+        {utf8("1\u00A0234,50 €"), 1234.5},
+        {utf8("1\u3000234,50 €"), 1234.5},
+        {utf8("1\u202F234\u00A0567 890"), 1234567890},
+        {utf8("1234,50€"), 1234.5},
+        {utf8("-1 234,50 €"), -1234.5},
+        {utf8("(1\u202F234,50\u00A0€)"), -1234.5},
+        {"1 234 EUR", 1234},
+        {utf8("1  234 €"), std::nullopt},
+        {utf8("1 234 ,50 €"), std::nullopt},
+        {utf8("1 234, 50 €"), std::nullopt},
+        {utf8("1.234,50 €"), std::nullopt},
+        {utf8("1\t234"), std::nullopt},
+        {utf8("1\u2009234"), std::nullopt}, // a thin space is none of the three
+        {utf8("1 234 € 5"), std::nullopt},
+        {utf8(" 234 €"), 234}, // trimmed, not a separator
+    });
+}
+
+TEST_F(ConvertNumberUnder, YenFormsOnlyUnderJapaneseSettings)
+{
+    const std::vector<QString> yen = {utf8("￥5"), utf8("¥5"), "\\5"};
+    for (const char *locale : {"en_US", "de_DE", "fr_FR", "en_GB"}) {
+        use(locale);
+        for (const QString &text : yen)
+            EXPECT_EQ(convertNumber(text), std::nullopt) << locale << ' ' << qPrintable(text);
+    }
+    use("ja_JP");
+    for (const QString &text : yen)
+        EXPECT_EQ(convertNumber(text), 5) << qPrintable(text);
+    expectConversions({
+        {"JPY 5", std::nullopt},
+        {"JPY5", std::nullopt},
+        {utf8("€5"), std::nullopt},
+        {utf8("5 €"), std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, OtherLocalesSignsSeparatorsAndDigits)
+{
+    use("sv_SE"); // U+2212 is the minus sign here; a keyboard's hyphen still counts
+    expectConversions({{utf8("\u22125 kr"), -5}, {"-5 kr", -5}, {utf8("\u2212-5 kr"), std::nullopt},
+                       {utf8("1 234,5 kr"), 1234.5}});
+    use("de_CH"); // a typographic apostrophe groups, typed as a plain one
+    expectConversions({{utf8("1\u2019234.50 CHF"), 1234.5}, {"1'234.50 CHF", 1234.5}, {"1'234.50", 1234.5},
+                       {"1,234.50", std::nullopt}});
+    use("pt_BR"); // the symbol first, with a blank
+    expectConversions({{"R$ -1.234,50", -1234.5}, {"-R$ 1.234,50", -1234.5}, {"R$1.234,50", 1234.5},
+                       {"R$ 1", 1}, {"R$  1", std::nullopt}, {"R$- 1", std::nullopt}, {"BRL 5", 5}});
+    use("nl_NL");
+    expectConversions({{utf8("€ 1.234,50"), 1234.5}, {utf8("(€ 1.234,50)"), -1234.5}, {utf8("1.234,50 €"), std::nullopt}});
+    use("ar_EG"); // the locale's own digits, separators and two-character minus sign
+    expectConversions({
+        {utf8("\u0661\u066C\u0662\u0663\u0664\u066B\u0665"), 1234.5},
+        {utf8("\u061C-\u0661\u0665\u00A0ج.م.\u200F"), -15},
+        {utf8("1\u066C234"), 1234},
+        {"1,234", std::nullopt},
+    });
+}
+
+TEST_F(ConvertNumberUnder, DisplayAndStakeOfAGermanAmount)
+{
+    // "1,5" is one and a half euros to show, while the leading-number rule,
+    // which knows no locale, stakes the 1 before the comma.
+    use("de_DE");
+    const std::optional<double> shown = convertNumber(u"1,5");
+    ASSERT_EQ(shown, 1.5);
+    EXPECT_EQ(currencyText(*shown), utf8("1,50\u00A0€"));
+    EXPECT_EQ(readLeadingNumber(u"1,5"), 1);
+    EXPECT_EQ(readLeadingNumber(u"1.5"), 1.5); // a full stop is the point under every locale
+}
+
+TEST_F(ConvertNumberUnder, LongTextsWithSpaceSeparators)
+{
+    use("fr_FR");
+    const qsizetype n = 100000;
+    const std::vector<std::pair<QString, std::optional<double>>> texts = {
+        {"1" + QString(" 000").repeated(n / 4), std::nullopt}, // beyond a double
+        {"0," + QString(n, u'0') + utf8("5 €"), 0},
+        {QString("1 ").repeated(n / 2) + utf8("€"), std::nullopt},
+        {utf8("1") + QString(n, u' ') + utf8("€"), std::nullopt},
+        {QString(n, u'\u202F') + "5" + QString(n, u'\u00A0'), 5},
+    };
+    for (const auto &[text, expected] : texts)
+        EXPECT_EQ(convertNumber(text), expected) << qPrintable(text.left(12));
 }
 
 } // namespace
