@@ -67,7 +67,7 @@ TEST_F(ForeignAmountsTest, TheBoxShowsWhatTheLocaleReadsAndStakesTheLeadingNumbe
         ASSERT_EQ(focusName(), QStringLiteral("txt") + QLatin1String(row.digits));
         type(row.typed);
         leaveBox();
-        EXPECT_EQ(window->pairs()[pairIndex(row.digits)].bet, row.stake);
+        EXPECT_EQ(window->purse().stake(pairIndex(row.digits) + 1), row.stake);
         EXPECT_EQ(txt(row.digits)->text(), row.shown);
         EXPECT_EQ(money(), row.money);
     }
@@ -81,7 +81,7 @@ TEST_F(ForeignAmountsTest, ANumberInAnotherLocalesFormStaysAsTyped)
     clickCheck("14");
     type(QString::fromUtf8("1,000.5"));
     leaveBox();
-    EXPECT_EQ(window->pairs()[pairIndex("14")].bet, 1);
+    EXPECT_EQ(window->purse().stake(pairIndex("14") + 1), 1);
     EXPECT_EQ(txt("14")->text(), QStringLiteral("1,000.5"));
     EXPECT_EQ(money(), QString::fromUtf8("9.999,00\u00A0€"));
 }
