@@ -55,6 +55,8 @@ QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
 {
     QWidget *control = create(parent, spec, QString::fromUtf8(spec.caption));
     control->setObjectName(QLatin1String(spec.name));
+    if (spec.accessibleName)
+        control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
     if (spec.points > 0)
         control->setFont(Fonts::japanese(spec.points, spec.bold));
     switch (spec.kind) {

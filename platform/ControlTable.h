@@ -29,6 +29,9 @@ struct ControlSpec {
     double height = 0;
     double points = 0; // font size; 0 keeps the window's font
     bool bold = false;
+    // What a screen reader calls the control (UTF-8); none: Qt's own name,
+    // which is the caption of a button, check box or label.
+    const char *accessibleName = nullptr;
 };
 
 // Makes the control of a row in `parent`: built, named, captioned, given its

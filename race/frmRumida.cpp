@@ -1,5 +1,6 @@
 #include "race/frmRumida.h"
 
+#include "platform/Accessibility.h"
 #include "platform/BeepService.h"
 #include "platform/CommandButton.h"
 #include "platform/ControlTable.h"
@@ -40,6 +41,9 @@ constexpr double LaneNumberLeft = 6720;
 constexpr const char *HorseNames[rules::HorseCount] = {"imgAka", "imgCha", "imgKi", "imgShiro"};
 constexpr const char *LaneNames[rules::HorseCount] = {"Label1", "Label2", "Label3", "Label4"};
 constexpr const char *LaneNumbers[rules::HorseCount] = {"１", "２", "３", "４"};
+// What a screen reader calls each horse: its number and colour.
+constexpr const char *HorseAccessibleNames[rules::HorseCount] = {"1番 赤の馬", "2番 茶色の馬", "3番 黄色の馬",
+                                                                 "4番 白の馬"};
 
 constexpr double MoneyFont = 9.75;
 constexpr double ResultFont = 14.25;
@@ -64,7 +68,8 @@ constexpr ControlSpec PayoutBox{Kind::Label, "lblHaitou", "", 3240, ResultTop, 2
 
 // The six pairs stand in two columns of three rows, each check box with its
 // amount box to its right; the odds board has a row per pair, with a rule
-// between rows.
+// between rows. A screen reader names the check box and the amount box by
+// what they do for the pair.
 struct PairControls {
     const char *caption;
     const char *check;
@@ -72,14 +77,16 @@ struct PairControls {
     const char *odds;
     const char *oddsCaption;
     const char *rule; // above the row; none above the first
+    const char *checkAccessibleName;
+    const char *amountAccessibleName;
 };
 constexpr PairControls PairTable[rules::PairCount] = {
-    {"1-2", "chk12", "txt12", "lbl12", "Label6", nullptr},
-    {"1-3", "chk13", "txt13", "lbl13", "Label7", "Line2"},
-    {"1-4", "chk14", "txt14", "lbl14", "Label8", "Line3"},
-    {"2-3", "chk23", "txt23", "lbl23", "Label9", "Line4"},
-    {"2-4", "chk24", "txt24", "lbl24", "Label10", "Line5"},
-    {"3-4", "chk34", "txt34", "lbl34", "Label11", "Line6"},
+    {"1-2", "chk12", "txt12", "lbl12", "Label6", nullptr, "1-2 に賭ける", "1-2 の賭け金"},
+    {"1-3", "chk13", "txt13", "lbl13", "Label7", "Line2", "1-3 に賭ける", "1-3 の賭け金"},
+    {"1-4", "chk14", "txt14", "lbl14", "Label8", "Line3", "1-4 に賭ける", "1-4 の賭け金"},
+    {"2-3", "chk23", "txt23", "lbl23", "Label9", "Line4", "2-3 に賭ける", "2-3 の賭け金"},
+    {"2-4", "chk24", "txt24", "lbl24", "Label10", "Line5", "2-4 に賭ける", "2-4 の賭け金"},
+    {"3-4", "chk34", "txt34", "lbl34", "Label11", "Line6", "3-4 に賭ける", "3-4 の賭け金"},
 };
 constexpr std::size_t PairRows = 3;
 constexpr double PairTop = 3720;
@@ -164,13 +171,15 @@ void frmRumida::buildCourse(QWidget *client)
         lane->move(std::min(lane->x(), Twips::toPixels(rules::StartLeft) - lane->width()), lane->y());
         auto *horse = new PictureBox(client);
         horse->setObjectName(QLatin1String(HorseNames[i]));
+        horse->setAccessibleName(QString::fromUtf8(HorseAccessibleNames[i]));
         horse->setPicture(decodePicture(pictures[i]));
         horse->setTop(top);
         horse->setLeft(rules::StartLeft);
         horses_[i] = horse;
     }
-    makeControl(client, MoneyCaption);
+    auto *moneyCaption = makeControlAs<QLabel>(client, MoneyCaption);
     lblCurrent = boxedLabel(client, MoneyBox, Qt::AlignRight | Qt::AlignVCenter);
+    Accessibility::tieCaption(moneyCaption, lblCurrent);
 }
 
 void frmRumida::buildPairs(QWidget *client)
@@ -182,10 +191,11 @@ void frmRumida::buildPairs(QWidget *client)
         Pair &pair = pairs_[i];
         pair.code = int(i) + 1;
         pair.caption = QLatin1String(names.caption);
-        pair.chk = makeControlAs<QCheckBox>(
-            client, {Kind::CheckBox, names.check, names.caption, CheckLeft + column, top, CheckWidth, CheckHeight});
-        pair.txt = makeControlAs<TextBox>(
-            client, {Kind::TextBox, names.amount, "", AmountLeft + column, top, AmountWidth, AmountHeight});
+        pair.chk = makeControlAs<QCheckBox>(client, {Kind::CheckBox, names.check, names.caption, CheckLeft + column,
+                                                     top, CheckWidth, CheckHeight, 0, false,
+                                                     names.checkAccessibleName});
+        pair.txt = makeControlAs<TextBox>(client, {Kind::TextBox, names.amount, "", AmountLeft + column, top,
+                                                   AmountWidth, AmountHeight, 0, false, names.amountAccessibleName});
         pair.txt->setEnabled(false);
         connect(pair.chk, &QCheckBox::toggled, this, [this, &pair] { chkNN_Click(pair); });
         connect(pair.txt, &TextBox::gotFocus, this, [this, &pair] { txtNN_GotFocus(pair); });
@@ -199,8 +209,10 @@ void frmRumida::buildOddsBoard(QWidget *client)
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
         const PairControls &names = PairTable[i];
         const double top = OddsRowTop + OddsRowStep * double(i);
-        makeControl(fraOdds, {Kind::SizedLabel, names.oddsCaption, names.caption, OddsCaptionLeft, top});
+        auto *caption = makeControlAs<QLabel>(
+            fraOdds, {Kind::SizedLabel, names.oddsCaption, names.caption, OddsCaptionLeft, top});
         auto *odds = makeControlAs<QLabel>(fraOdds, {Kind::Label, names.odds, "", OddsLeft, top, OddsWidth, OddsHeight});
+        Accessibility::tieCaption(caption, odds);
         // Room for the widest odds text, seven digits and a point.
         const int widest = odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
         odds->resize(std::max(odds->width(), widest), odds->height());
@@ -232,10 +244,12 @@ void frmRumida::buildResults(QWidget *client)
     connect(cmdStart, &QPushButton::clicked, this, &frmRumida::cmdStart_Click);
 
     makeControl(client, ResultRule);
-    makeControl(client, WinnerCaption);
+    auto *winnerCaption = makeControlAs<QLabel>(client, WinnerCaption);
     lblWinner = boxedLabel(client, WinnerBox, Qt::AlignCenter);
-    makeControl(client, PayoutCaption);
+    Accessibility::tieCaption(winnerCaption, lblWinner);
+    auto *payoutCaption = makeControlAs<QLabel>(client, PayoutCaption);
     lblHaitou = boxedLabel(client, PayoutBox, Qt::AlignCenter);
+    Accessibility::tieCaption(payoutCaption, lblHaitou);
 }
 
 void frmRumida::buildMenus()
@@ -512,8 +526,9 @@ void frmRumida::cmdNext_Click()
     }
     for (Pair &pair : pairs_)
         pair.txt->empty();
-    lblWinner->clear();
-    lblHaitou->clear();
+    // Emptied with setText: a screen reader hears of it (clear() tells it nothing).
+    lblWinner->setText(QString());
+    lblHaitou->setText(QString());
     cmdEndBet->setEnabled(true);
     // The horses go back in the order aka, ki, cha, shiro.
     for (std::size_t horse : {0u, 2u, 1u, 3u})

@@ -3,8 +3,9 @@
 # Usage: install-deps.sh [art|fuzz|package]   (a mode installs only what that make target adds)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils
-          xvfb openbox xdotool x11-utils) # the last four: the desktop tests (tests/x11)
+packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgtest-dev fonts-ipafont-gothic binutils-mingw-w64-x86-64 desktop-file-utils
+          xvfb openbox xdotool x11-utils  # the desktop tests (tests/x11)
+          python3-pyatspi at-spi2-core dbus) # the screen reader tests (tests/atspi)
 case "${1:-}" in
   art) packages=(python3 python3-pil python3-numpy) ;;
   fuzz) packages=(clang libclang-rt-14-dev) ;;

@@ -1,5 +1,6 @@
 #include "windows/Program.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Fonts.h"
 #include "platform/GameLocale.h"
 #include "windows/frmCopy.h"
@@ -11,6 +12,7 @@ void setUpApplication(const QLocale &gameLocale)
     QApplication::setApplicationName(QStringLiteral("Rumida"));
     Fonts::install();
     setGameLocale(gameLocale);
+    Accessibility::install();
 }
 
 Program::Program(GameServices services) : services_(services) {}

@@ -15,7 +15,7 @@ constexpr double ClientHeight = 3735;
 constexpr double Margin = 120;
 constexpr double ContentWidth = 6255;
 constexpr ControlSpec BackButton{Kind::Button, "Command1", "戻る", Margin, 3120, ContentWidth, 495};
-constexpr ControlSpec HelpText{Kind::TextArea, "Text1", "", Margin, Margin, ContentWidth, 2895};
+constexpr ControlSpec HelpText{Kind::TextArea, "Text1", "", Margin, Margin, ContentWidth, 2895, 0, false, "使い方の説明"};
 } // namespace
 
 QString frmHelp::helpText()

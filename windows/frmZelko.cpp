@@ -31,14 +31,16 @@ constexpr double ButtonHeight = 495;
 constexpr double ArrowFont = 18;
 constexpr double PictureMargin = 120;
 constexpr ControlSpec BackButton{Kind::Button, "Command1", "戻る", 3720, ButtonTop, ButtonWidth, ButtonHeight};
+// The arrows' captions say nothing to a screen reader: their names say where they go.
 constexpr ControlSpec PreviousButton{Kind::Button, "cmdBackPic", "<", 120, ButtonTop, ButtonWidth, ButtonHeight,
-                                     ArrowFont, true};
+                                     ArrowFont, true, "前の写真"};
 constexpr ControlSpec NextButton{Kind::Button, "cmdNextPic", ">", 1440, ButtonTop, ButtonWidth, ButtonHeight,
-                                 ArrowFont, true};
+                                 ArrowFont, true, "次の写真"};
 constexpr ControlSpec Caption{Kind::WrappedLabel, "Label1",
                               "これらの写真は、作者がケンタッキー州のＴａｙｌｏｒＭａｉｄＦａｒｍで撮影した物です。",
                               840, 3840, 4215, 615, 12};
 constexpr ControlSpec NumberBox{Kind::Label, "lblNumber", "", 120, 3840, 615, 495, ArrowFont};
+constexpr const char *PhotographAccessibleName = "ゼルコの写真";
 } // namespace
 
 frmZelko::frmZelko(QWidget *parent) : QWidget(parent)
@@ -85,6 +87,7 @@ void frmZelko::buildControls()
 
     imgDefault = new PictureBox(this, PictureBox::Scaling::Photograph);
     imgDefault->setObjectName(QStringLiteral("imgDefault"));
+    imgDefault->setAccessibleName(QString::fromUtf8(PhotographAccessibleName));
     imgDefault->move(Twips::toPixels(PictureMargin), Twips::toPixels(PictureMargin));
 }
 
