@@ -364,8 +364,6 @@ inline const char *controlName(Control c)
     return names[int(c)];
 }
 
-inline const char *const PairDigits[6] = {"12", "13", "14", "23", "24", "34"};
-
 inline Control checkOf(int pair) { return Control(int(Control::chk12) + pair); }
 inline Control textOf(int pair)
 {

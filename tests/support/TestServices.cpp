@@ -19,15 +19,3 @@ MessageService::Answer ScriptedMessages::ask(QWidget *, const QString &text, con
     answers_.pop_front();
     return a;
 }
-
-ScriptedRandom::ScriptedRandom() : fallback_([] { return std::uint64_t(42); }, 0x5eed) {}
-
-float ScriptedRandom::next()
-{
-    ++draws;
-    if (values_.empty())
-        return fallback_.next();
-    const float v = values_.front();
-    values_.pop_front();
-    return v;
-}

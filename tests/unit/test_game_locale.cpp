@@ -1,5 +1,6 @@
 #include "platform/GameLocale.h"
 #include "platform/NumberText.h"
+#include "tests/support/PrintQString.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <random>
-
-// Failure messages show the text, not its bytes.
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
