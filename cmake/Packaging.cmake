@@ -41,15 +41,7 @@ file(MAKE_DIRECTORY ${rumida_packaging_out}/gz)
 # The manual page and the copyright file carry the project's version and maker.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/rumida.6.in ${rumida_packaging_out}/rumida.6 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${rumida_packaging_out}/copyright @ONLY)
-# The changelog is history, written by hand: its newest entry must be the
-# version being packaged.
-file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog rumida_changelog_top LIMIT_COUNT 1)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
-string(REGEX MATCH "^rumida \\(([^)]*)\\)" rumida_changelog_entry "${rumida_changelog_top}")
-if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-  message(FATAL_ERROR "packaging/changelog: the newest entry is for version \"${CMAKE_MATCH_1}\", "
-                      "the project's version is ${PROJECT_VERSION}")
-endif()
+# The changelog, whose newest entry cmake/Changelog.cmake checks against the version.
 rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${rumida_packaging_out}/changelog.gz)
 rumida_gzip(${rumida_packaging_out}/rumida.6 ${rumida_packaging_out}/rumida.6.gz)
 list(APPEND rumida_packaging_files
