@@ -48,6 +48,20 @@ list(APPEND rumida_packaging_files
   ${rumida_packaging_out}/changelog.gz ${rumida_packaging_out}/rumida.6.gz)
 add_custom_target(rumida_packaging_files ALL DEPENDS ${rumida_packaging_files})
 
+# A stripped install (cmake --install --strip, and CPack, which strips) also
+# drops the .comment and .note sections from the program, as Debian's dh_strip
+# does: they only name the compiler versions.
+find_program(RUMIDA_OBJCOPY NAMES objcopy REQUIRED)
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${RUMIDA_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/rumida\"
+                    RESULT_VARIABLE rv)
+    if(NOT rv EQUAL 0)
+      message(FATAL_ERROR \"objcopy could not drop the .comment section of rumida\")
+    endif()
+  endif()")
+
 set(rumida_docdir ${CMAKE_INSTALL_DATADIR}/doc/rumida)
 install(FILES ${rumida_packaging_out}/copyright DESTINATION ${rumida_docdir})
 # The version has no Debian revision, so the package is native and its
