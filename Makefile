@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # The two commands a player or developer needs: `make play` and `make test`.
 # Both install what a fresh Debian 12 machine lacks first: `make play` only what
 # building and running the game needs, `make test` the test tools as well

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Reads the newest entry of packaging/changelog, the project's release history
 # written by hand: it must be for the version being built, and its trailer
 # line gives the release date, set here as RUMIDA_RELEASE_DATE (YYYY-MM-DD).

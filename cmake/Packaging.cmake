@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # The Debian package: `make package` (CPack) builds rumida_<version>_amd64.deb with
 # the program, its menu entry and icons, the manual page and the Debian
 # copyright file and changelog. resources/ installs the menu entry and the

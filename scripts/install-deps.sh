@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages one make target needs and this machine lacks.
 # Usage: install-deps.sh play|test|art|fuzz|package
 #   play     what building and running the game needs (make play)

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """Adds the two-line SPDX header (copyright and licence) to every tracked file
 that can hold a comment and lacks one; the files that cannot are listed in
 .reuse/dep5. The maker and the years come from the top CMakeLists.txt.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Installs the build tree into a scratch prefix and checks what a Linux desktop
 # needs: the program, its menu entry and its icon, and the metainfo that
 # software centres read (check_metainfo.cmake validates its content).

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Validates the AppStream metainfo as software centres read it: the file alone,
 # then the installed tree, where the metainfo must find its menu entry.
 # cmake -DBUILD=<build dir> -DPREFIX=<scratch dir> -DAPPSTREAMCLI=... -DAPP_ID=<id> -P check_metainfo.cmake

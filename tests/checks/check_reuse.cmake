@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Checks that every file of the source tree states its copyright and licence,
 # in its own header or in .reuse/dep5, with `reuse lint`.
 # cmake -DREUSE=<reuse or empty> -DSOURCE=<source dir> -P check_reuse.cmake

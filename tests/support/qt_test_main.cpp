@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The one main of every test program: a QApplication on Qt's offscreen
 // platform (unless the caller chose another), the game's fonts, and the
 // Japanese settings the game is made for.
