@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The race rules on what the fuzzer chooses: the first byte picks the test.
 //  - nameWinningPair over four arbitrary floats (NaN, infinities, ties): when
 //    it names a pair, the pair holds a horse past the line and that horse's

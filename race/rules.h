@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The game's arithmetic: pairs, steps, odds, the race loop, the winning pair and money.

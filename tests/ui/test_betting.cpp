@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Stakes follow the money the moment an amount box is left, and closing the
 // betting locks them in. Everything is driven with real mouse and key input.
 #include "tests/support/MainWindowFixture.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Amounts typed under the regional settings of players outside Japan: the
 // stake follows the leading-number rule, which knows no locale, while the box
 // shows the amount as the locale reads it, in the locale's currency format.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Nothing piles up over a long session: side windows opened and closed many
 // times, races run one after another. Leaks are LeakSanitizer's to find in
 // the sanitizer build; here the live widgets and resident memory must settle.

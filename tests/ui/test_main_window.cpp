@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The main window as it opens, its focus order, start over and quitting.
 #include "platform/RandomGenerator.h"
 #include "tests/support/Layout.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Random play: the real main window, offscreen, and the reference model of
 // tests/model are driven with the same random player actions and the same
 // random draws, and must agree on everything the window shows after every

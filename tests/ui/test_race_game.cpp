@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Races run through real clicks: the result, the payout, the ruin checks and
 // the next race, checked against the phases of the main window.
 #include "platform/FramePacer.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The game's state without a window: every change of money the handlers make.
 #include "race/Purse.h"
 #include "tests/support/Draws.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // A race at its real pace on a real desktop while the player goes on using
 // the mouse and the keyboard: the window manager's input reaches the program
 // between frames and is thrown away, so nothing of it acts, during the race
