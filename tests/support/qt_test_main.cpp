@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The main of the test programs that need Qt: a QApplication on Qt's offscreen
 // platform (unless the caller chose another) and the Japanese settings the
 // game is made for. The window tests (RUMIDA_TEST_WINDOWS) set the application
