@@ -1,7 +1,12 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # The two commands a player or developer needs: `make play` and `make test`.
-# Both install what a fresh Debian 12 machine lacks first.
+# Both install what a fresh Debian 12 machine lacks first: `make play` only what
+# building and running the game needs, `make test` the test tools as well
+# (scripts/install-deps.sh lists both).
 
 BUILD      ?= build
+PLAY_BUILD ?= build-play
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
@@ -9,21 +14,29 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build build-asan play test-plain test-asan test art fuzz clean bench package snapshots
+.PHONY: deps-play deps-test build build-asan play test-plain test-asan test art fuzz clean bench package snapshots
 
-deps:
-	@bash scripts/install-deps.sh
+deps-play:
+	@bash scripts/install-deps.sh play
 
-build: deps
+deps-test:
+	@bash scripts/install-deps.sh test
+
+build: deps-test
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-build-asan: deps
+build-asan: deps-test
 	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DRUMIDA_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-play: build
-	@bash scripts/play.sh $(BUILD)/app/rumida
+# The game alone, built the way the package builds it (Release, hardened), in
+# a folder of its own so that it never reconfigures the test build: no test,
+# tool or benchmark is configured or built.
+play: deps-play
+	@cmake -S . -B $(PLAY_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(PLAY_BUILD) -j $(JOBS) --target rumida
+	@bash scripts/play.sh $(PLAY_BUILD)/app/rumida
 
 test-plain: build
 	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600
@@ -43,7 +56,7 @@ art:
 
 # libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer, built by
 # Debian's clang in a configuration of its own; FUZZ_SECONDS for each target.
-fuzz: deps
+fuzz:
 	@bash scripts/install-deps.sh fuzz
 	@cmake -S fuzz -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
@@ -51,21 +64,25 @@ fuzz: deps
 
 # Every build folder the targets here make.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
 
 # Benchmarks in a Release build, each figure against a floor measured in the
 # same run; it ends with one "BENCH name value goal" line per figure.
-bench: deps
+bench: deps-play
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target rumida_bench
 	@$(BENCH_BUILD)/bench/rumida_bench
 
-# The Debian package rumida_<version>_amd64.deb, built by CPack in the Release tree.
-package: deps
+# The Debian package rumida_<version>_amd64.deb, built by CPack in the Release
+# tree, then checked by lintian with every tag shown: any tag at all fails.
+package:
 	@bash scripts/install-deps.sh package
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@cd $(BENCH_BUILD) && cpack -G DEB
+	@deb=$$(ls -t $(BENCH_BUILD)/rumida_*.deb | head -n 1) && \
+	  lintian -I -E --pedantic --fail-on error,warning,info,pedantic,experimental "$$deb" && \
+	  echo "lintian: no tags for $$deb"
 
 # Every window rendered offscreen into docs/, at 1x and 2x.
 snapshots: build

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The floor for the start-up and memory figures: the smallest Qt Widgets
 // program that shows a window of the splash card's size with a line of text.
 // Text is part of the floor: the first text a Qt program shows loads the font

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Start-up measurement for `make bench`, from outside the measured program:
 // rumida_bench starts the game and the bare Qt floor with this library in
 // LD_PRELOAD. Once the first top-level window shown (the game's splash, the

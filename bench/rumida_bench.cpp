@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Measures the game against floors measured in the same run and ends with one
 // line per figure: "BENCH <name> <value> <goal>". Usage: rumida_bench
 // (the other arguments are the modes it runs itself in, in fresh processes).

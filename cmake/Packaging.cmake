@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # The Debian package: `make package` (CPack) builds rumida_<version>_amd64.deb with
 # the program, its menu entry and icons, the manual page and the Debian
 # copyright file and changelog. resources/ installs the menu entry and the
@@ -41,20 +43,26 @@ file(MAKE_DIRECTORY ${rumida_packaging_out}/gz)
 # The manual page and the copyright file carry the project's version and maker.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/rumida.6.in ${rumida_packaging_out}/rumida.6 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${rumida_packaging_out}/copyright @ONLY)
-# The changelog is history, written by hand: its newest entry must be the
-# version being packaged.
-file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog rumida_changelog_top LIMIT_COUNT 1)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
-string(REGEX MATCH "^rumida \\(([^)]*)\\)" rumida_changelog_entry "${rumida_changelog_top}")
-if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-  message(FATAL_ERROR "packaging/changelog: the newest entry is for version \"${CMAKE_MATCH_1}\", "
-                      "the project's version is ${PROJECT_VERSION}")
-endif()
+# The changelog, whose newest entry cmake/Changelog.cmake checks against the version.
 rumida_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${rumida_packaging_out}/changelog.gz)
 rumida_gzip(${rumida_packaging_out}/rumida.6 ${rumida_packaging_out}/rumida.6.gz)
 list(APPEND rumida_packaging_files
   ${rumida_packaging_out}/changelog.gz ${rumida_packaging_out}/rumida.6.gz)
 add_custom_target(rumida_packaging_files ALL DEPENDS ${rumida_packaging_files})
+
+# A stripped install (cmake --install --strip, and CPack, which strips) also
+# drops the .comment and .note sections from the program, as Debian's dh_strip
+# does: they only name the compiler versions.
+find_program(RUMIDA_OBJCOPY NAMES objcopy REQUIRED)
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${RUMIDA_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/rumida\"
+                    RESULT_VARIABLE rv)
+    if(NOT rv EQUAL 0)
+      message(FATAL_ERROR \"objcopy could not drop the .comment section of rumida\")
+    endif()
+  endif()")
 
 set(rumida_docdir ${CMAKE_INSTALL_DATADIR}/doc/rumida)
 install(FILES ${rumida_packaging_out}/copyright DESTINATION ${rumida_docdir})

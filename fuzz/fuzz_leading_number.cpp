@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The amount boxes' leading-number reader on any text: the value is never
 // NaN, the shortest text of a finite value reads back as the same value, and
 // the value is the one the C library's own conversion gives for the part of

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The ordinary number conversion on any text under several locales, against
 // the rule written out again here from a table of each locale's conventions;
 // and every number it finds, shown as currency text, converts back to a

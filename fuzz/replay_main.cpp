@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over the files of its corpus, without libFuzzer, so the
 // ordinary test run (any compiler) checks every kept input again.
 

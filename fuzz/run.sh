@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Runs every fuzz target for a while, each on a scratch copy of its kept corpus.
 # Usage: fuzz/run.sh BUILD_DIR [SECONDS_PER_TARGET]
 set -euo pipefail

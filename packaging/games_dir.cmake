@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Run by CPack on the staged package: Debian installs games in /usr/games.
 file(GLOB staged LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/usr/bin/rumida"
                                       "${CPACK_TEMPORARY_DIRECTORY}/*/usr/bin/rumida")

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The desktop's warning sound, as a service so tests can count beeps.

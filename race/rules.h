@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The game's arithmetic: pairs, steps, odds, the race loop, the winning pair and money.
@@ -35,6 +37,23 @@ constexpr std::int16_t stepFromRandom(float r)
 {
     return static_cast<std::int16_t>(static_cast<double>(r) * 10.0 + 1.0);
 }
+
+// The shortest and longest step stepFromRandom gives.
+constexpr int ShortestStep = 1;
+constexpr int LongestStep = 10;
+
+// How many steps of `stepSize` take a horse from the start past the finish line. The
+// positions are whole twips, so this counts in integers: past the line means strictly
+// below it, one step more than the whole steps that fit between start and line.
+constexpr long stepsToFinish(int stepSize)
+{
+    return static_cast<long>(StartLeft - FinishLine) / stepSize + 1;
+}
+
+// The bounds of every race from the start: one horse at the longest step every time, and
+// all four at the shortest.
+constexpr long FewestSteps = stepsToFinish(LongestStep);
+constexpr long MostSteps = stepsToFinish(ShortestStep);
 
 // One pair's odds from one draw r in [0, 1): r * 10 + 1 in single precision, in [1, 11).
 float oddsFromRandom(float r);

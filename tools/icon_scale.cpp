@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Scales the program icon for the desktop's icon theme: icon_scale <in.png>
 // <size> <out.png>. The icon is pixel art, so every pixel is repeated
 // (nearest neighbour), never blended.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Renders every window of the game offscreen to PNG files, one per window,
 // named after the window (frmRumida.png, frmCopy.png, ...), so a layout can
 // be looked at without a desktop. Usage: rumida_snapshot <folder>

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """What a screen reader reads of the game, read the way a screen reader reads
 it: through AT-SPI, from the game running on an X server with Qt's
 accessibility bridge on.

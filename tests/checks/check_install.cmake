@@ -1,6 +1,12 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Installs the build tree into a scratch prefix and checks what a Linux desktop
-# needs: the program, its menu entry and its icon.
-# cmake -DBUILD=<build dir> -DPREFIX=<scratch dir> [-DVALIDATE=desktop-file-validate] -P check_install.cmake
+# needs: the program, its menu entry and its icon, and the metainfo that
+# software centres read (check_metainfo.cmake validates its content).
+# cmake -DBUILD=<build dir> -DPREFIX=<scratch dir> -DAPP_ID=<AppStream id>
+#       [-DVALIDATE=desktop-file-validate] -P check_install.cmake
+
+cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
@@ -10,15 +16,17 @@ if(NOT rv EQUAL 0)
 endif()
 
 set(program "${PREFIX}/bin/rumida")
-set(entry "${PREFIX}/share/applications/rumida.desktop")
+# The menu entry and the metainfo are named after the AppStream id.
+set(entry "${PREFIX}/share/applications/${APP_ID}.desktop")
+set(metainfo "${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml")
 set(icon "${PREFIX}/share/icons/hicolor/32x32/apps/rumida.png")
-foreach(f program entry icon)
+foreach(f program entry metainfo icon)
   if(NOT EXISTS "${${f}}")
     message(FATAL_ERROR "not installed: ${${f}}")
   endif()
 endforeach()
 
-file(STRINGS "${entry}" lines)
+file(STRINGS "${entry}" lines ENCODING UTF-8)
 foreach(want "Exec=rumida" "Icon=rumida" "Name=Rumida" "Type=Application")
   list(FIND lines "${want}" at)
   if(at EQUAL -1)
@@ -44,4 +52,4 @@ if(VALIDATE)
   endif()
 endif()
 file(REMOVE_RECURSE "${PREFIX}")
-message(STATUS "program, menu entry and icon install")
+message(STATUS "program, menu entry, metainfo and icon install")

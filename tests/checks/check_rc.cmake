@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Compiles the generated Windows resource script with windres and checks what
 # lands in the program file: the version block's strings and language, the
 # fixed version numbers, and both icon images byte for byte.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A second, independent account of what the main window shows, written from
@@ -363,8 +365,6 @@ inline const char *controlName(Control c)
                                         "<none>"};
     return names[int(c)];
 }
-
-inline const char *const PairDigits[6] = {"12", "13", "14", "23", "24", "34"};
 
 inline Control checkOf(int pair) { return Control(int(Control::chk12) + pair); }
 inline Control textOf(int pair)

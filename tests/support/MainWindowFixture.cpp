@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #include "tests/support/MainWindowFixture.h"
 
 #include "platform/WindowFocus.h"
@@ -146,18 +148,7 @@ bool MainWindowTest::contextMenuPick(QWidget *control, const QString &actionText
 
 bool MainWindowTest::dropText(QWidget *control, const QString &text)
 {
-    QMimeData data;
-    data.setText(text);
-    const QPointF at = QRectF(control->rect()).center();
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(control, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(control, &move);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(control, &drop);
-    return drop.isAccepted();
+    return dropTextAt(control, text, QRectF(control->rect()).center());
 }
 
 bool MainWindowTest::dropTextAt(QWidget *control, const QString &text, QPointF at)
@@ -202,29 +193,12 @@ QString MainWindowTest::focusName() const
     return f ? f->objectName() : QStringLiteral("<none>");
 }
 
-namespace {
-// The draw that gives a step of `size` (1..10): floor(r * 10 + 1) == size.
-float drawForStep(int size)
+void MainWindowTest::scriptSteps(const std::vector<StepSizes> &steps)
 {
-    return (float(size) - 0.5f) / 10.0f;
-}
-} // namespace
-
-void MainWindowTest::scriptSteps(const std::vector<std::array<int, 4>> &steps)
-{
-    for (const auto &step : steps)
-        for (int size : step)
-            random.script({drawForStep(size)});
+    random.script(drawsForSteps(steps));
 }
 
 void MainWindowTest::scriptRace(int winner, int second)
 {
-    // 635 steps of 10 bring the leader from 6840 to 490; the next step of 10
-    // takes it to 480, past the line. The runner-up moves 9, the others 8.
-    std::vector<std::array<int, 4>> steps(636);
-    for (auto &step : steps) {
-        for (int horse = 1; horse <= 4; ++horse)
-            step[std::size_t(horse - 1)] = horse == winner ? 10 : horse == second ? 9 : 8;
-    }
-    scriptSteps(steps);
+    scriptSteps(raceWonBy(winner, second));
 }

@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "race/frmRumida.h"
+#include "tests/support/PairDigits.h"
 #include "tests/support/TestServices.h"
 
 #include <QCheckBox>
@@ -61,8 +64,8 @@ protected:
     // right-click; a disabled item or an empty text closes the menu with
     // Escape instead. Whether the item was picked.
     bool contextMenuPick(QWidget *control, const QString &actionText);
-    // Drops `text` on a control as a drag from another program would; whether
-    // the control took it.
+    // Drops `text` on the middle of a control as a drag from another program
+    // would; whether the control took it.
     bool dropText(QWidget *control, const QString &text);
     // The same, dropped at `at` in the control: a text box puts the text where
     // the drop lands.
@@ -77,7 +80,7 @@ protected:
 
     // Scripts a race: each step draws four values; `steps` gives each step's
     // four step sizes (1..10) for horses 1..4.
-    void scriptSteps(const std::vector<std::array<int, 4>> &steps);
+    void scriptSteps(const std::vector<StepSizes> &steps);
     // Scripts a whole race that ends with exactly one horse `winner` past the
     // line and `second` the most advanced of the rest.
     void scriptRace(int winner, int second);

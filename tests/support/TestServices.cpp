@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #include "tests/support/TestServices.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +20,4 @@ MessageService::Answer ScriptedMessages::ask(QWidget *, const QString &text, con
     const Answer a = answers_.front();
     answers_.pop_front();
     return a;
-}
-
-ScriptedRandom::ScriptedRandom() : fallback_([] { return std::uint64_t(42); }, 0x5eed) {}
-
-float ScriptedRandom::next()
-{
-    ++draws;
-    if (values_.empty())
-        return fallback_.next();
-    const float v = values_.front();
-    values_.pop_front();
-    return v;
 }

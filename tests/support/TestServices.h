@@ -1,21 +1,18 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "platform/BeepService.h"
 #include "platform/FramePacer.h"
 #include "platform/MessageService.h"
 #include "platform/RandomGenerator.h"
+#include "tests/support/Draws.h"
+#include "tests/support/PrintQString.h"
 
 #include <QList>
 #include <QString>
 #include <deque>
 #include <functional>
-#include <ostream>
-
-// Lets test failures print Qt strings as text.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Message boxes answered from a script. Every question is recorded; an
 // unexpected question (no answer left) fails the test and answers Cancel/No.
@@ -27,6 +24,16 @@ public:
         Buttons buttons;
         Icon icon;
         int defaultButton;
+
+        bool operator==(const Question &) const = default;
+        friend void PrintTo(const Question &q, std::ostream *out)
+        {
+            PrintTo(q.title, out);
+            *out << " / ";
+            PrintTo(q.text, out);
+            *out << (q.buttons == Buttons::YesNo ? " YesNo" : " OkCancel")
+                 << (q.icon == Icon::Critical ? " Critical" : " Question") << " default " << q.defaultButton;
+        }
     };
 
     Answer ask(QWidget *owner, const QString &text, const QString &title, Buttons buttons, Icon icon,
@@ -50,24 +57,17 @@ public:
     int count = 0;
 };
 
-// Hands out scripted values, then falls back to a fixed seeded generator so a
-// race never runs dry. Counts reseeds and draws.
-class ScriptedRandom final : public RandomGenerator {
+// The scripted draws as the program's generator: once the script runs out, a
+// fixed seeded generator takes over so a race never runs dry.
+class ScriptedRandom final : public RandomGenerator, public ScriptedDraws {
 public:
-    ScriptedRandom();
-    void reseedFromClock() override { ++reseeds; }
-    float next() override;
-
-    void script(std::initializer_list<float> values) { values_.insert(values_.end(), values); }
-    void script(float value, int times) { values_.insert(values_.end(), std::size_t(times), value); }
-    void clear() { values_.clear(); }
-
-    int reseeds = 0;
-    int draws = 0;
+    void reseedFromClock() override { ScriptedDraws::reseedFromClock(); }
+    float next() override { return ScriptedDraws::next(); }
 
 private:
-    std::deque<float> values_;
-    SystemRandom fallback_;
+    float afterScript() override { return fallback_.next(); }
+
+    SystemRandom fallback_{[] { return std::uint64_t(42); }, 0x5eed};
 };
 
 // Counts frames without waiting.

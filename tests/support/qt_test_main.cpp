@@ -1,7 +1,15 @@
-// The one main of every test program: a QApplication on Qt's offscreen
-// platform (unless the caller chose another), the game's fonts, and the
-// Japanese settings the game is made for.
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+// The main of the test programs that need Qt: a QApplication on Qt's offscreen
+// platform (unless the caller chose another) and the Japanese settings the
+// game is made for. The window tests (RUMIDA_TEST_WINDOWS) set the application
+// up as the program does, fonts included; the platform's own tests need only
+// the game locale pinned.
+#ifdef RUMIDA_TEST_WINDOWS
 #include "windows/Program.h"
+#else
+#include "platform/GameLocale.h"
+#endif
 
 #include <QApplication>
 #include <QLocale>
@@ -37,6 +45,10 @@ int main(int argc, char **argv)
     char *qtArgv[] = {argv[0], nullptr};
     standardHandler = qInstallMessageHandler(quietOffscreen);
     QApplication app(qtArgc, qtArgv);
+#ifdef RUMIDA_TEST_WINDOWS
     setUpApplication(japanese);
+#else
+    setGameLocale(japanese);
+#endif
     return RUN_ALL_TESTS();
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // What a screen reader is given of the windows, read from Qt's accessibility
 // interfaces (the same ones its AT-SPI and UI Automation bridges serve): the
 // names and roles of the controls, the pictures, the captions tied to the

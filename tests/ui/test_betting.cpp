@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Stakes follow the money the moment an amount box is left, and closing the
 // betting locks them in. Everything is driven with real mouse and key input.
 #include "tests/support/MainWindowFixture.h"
@@ -5,10 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-
-namespace {
-const char *const Pairs[] = {"12", "13", "14", "23", "24", "34"};
-}
 
 class BettingTest : public MainWindowTest {
 protected:
@@ -240,11 +238,11 @@ TEST_F(BettingTest, ClosingTakesTheTypedAmountThenLocksEveryPair)
     const bool ticked[] = {true, false, false, true, true, true};
     const char *shown[] = {"￥100", "", "", "abc", "￥0", "￥700"};
     for (std::size_t i = 0; i < 6; ++i) {
-        SCOPED_TRACE(Pairs[i]);
-        EXPECT_EQ(chk(Pairs[i])->isChecked(), ticked[i]);
-        EXPECT_FALSE(chk(Pairs[i])->isEnabled());
-        EXPECT_FALSE(txt(Pairs[i])->isEnabled());
-        EXPECT_EQ(txt(Pairs[i])->text(), QString::fromUtf8(shown[i]));
+        SCOPED_TRACE(PairDigits[i]);
+        EXPECT_EQ(chk(PairDigits[i])->isChecked(), ticked[i]);
+        EXPECT_FALSE(chk(PairDigits[i])->isEnabled());
+        EXPECT_FALSE(txt(PairDigits[i])->isEnabled());
+        EXPECT_EQ(txt(PairDigits[i])->text(), QString::fromUtf8(shown[i]));
     }
     EXPECT_FALSE(button("cmdEndBet")->isEnabled());
     EXPECT_FALSE(button("cmdNext")->isEnabled());
@@ -261,7 +259,7 @@ TEST_F(BettingTest, ClosingTakesTheTypedAmountThenLocksEveryPair)
 TEST_F(BettingTest, ClosingWithNoPairTickedStillOpensTheStart)
 {
     key(Qt::Key_Space); // cmdEndBet has the focus: Space activates it
-    for (const char *digits : Pairs)
+    for (const char *digits : PairDigits)
         EXPECT_FALSE(chk(digits)->isChecked());
     EXPECT_TRUE(button("cmdStart")->isEnabled());
     EXPECT_EQ(focusName(), QStringLiteral("cmdStart"));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Every way a desktop moves the focus or the text of an amount box behind the
 // game's back, each followed by the betting's invariants: an unticked pair has
 // an empty, disabled box; a ticked pair whose box does not hold the window's

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Amounts typed under the regional settings of players outside Japan: the
 // stake follows the leading-number rule, which knows no locale, while the box
 // shows the amount as the locale reads it, in the locale's currency format.
@@ -28,17 +30,6 @@ protected:
         MainWindowTest::TearDown();
         setGameLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     }
-
-    // The pairs in their fixed order: the index of a pair's stake.
-    static int pairIndex(const char *digits)
-    {
-        const char *const pairs[] = {"12", "13", "14", "23", "24", "34"};
-        for (int i = 0; i < 6; ++i) {
-            if (std::strcmp(pairs[i], digits) == 0)
-                return i;
-        }
-        return -1;
-    }
 };
 
 TEST_F(ForeignAmountsTest, TheBoxShowsWhatTheLocaleReadsAndStakesTheLeadingNumber)
@@ -67,7 +58,7 @@ TEST_F(ForeignAmountsTest, TheBoxShowsWhatTheLocaleReadsAndStakesTheLeadingNumbe
         ASSERT_EQ(focusName(), QStringLiteral("txt") + QLatin1String(row.digits));
         type(row.typed);
         leaveBox();
-        EXPECT_EQ(window->purse().stake(pairIndex(row.digits) + 1), row.stake);
+        EXPECT_EQ(window->purse().stake(pairCodeOf(row.digits)), row.stake);
         EXPECT_EQ(txt(row.digits)->text(), row.shown);
         EXPECT_EQ(money(), row.money);
     }
@@ -81,7 +72,7 @@ TEST_F(ForeignAmountsTest, ANumberInAnotherLocalesFormStaysAsTyped)
     clickCheck("14");
     type(QString::fromUtf8("1,000.5"));
     leaveBox();
-    EXPECT_EQ(window->purse().stake(pairIndex("14") + 1), 1);
+    EXPECT_EQ(window->purse().stake(pairCodeOf("14")), 1);
     EXPECT_EQ(txt("14")->text(), QStringLiteral("1,000.5"));
     EXPECT_EQ(money(), QString::fromUtf8("9.999,00\u00A0€"));
 }

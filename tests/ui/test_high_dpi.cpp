@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Every window on screens that scale: the pixel art (course, horses) stays
 // sharp, the photographs scale smoothly, Japanese text is drawn at the screen's
 // resolution and the layout holds. The pictures are drawn into images of a

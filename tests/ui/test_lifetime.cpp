@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Nothing piles up over a long session: side windows opened and closed many
 // times, races run one after another. Leaks are LeakSanitizer's to find in
 // the sanitizer build; here the live widgets and resident memory must settle.
+#include "bench/ProcessStats.h"
 #include "tests/support/MainWindowFixture.h"
 #include "windows/SideWindows.h"
 #include "windows/frmHelp.h"
@@ -11,20 +14,8 @@
 #include <QApplication>
 #include <QTest>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
-long residentBytes()
-{
-    long pages = 0, resident = 0;
-    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 // AddressSanitizer keeps freed memory in quarantine, so resident memory
 // only means something in the plain build.
 #if defined(__SANITIZE_ADDRESS__)
@@ -96,15 +87,14 @@ TEST_F(LifetimeTest, SideWindowsAndRacesLeaveNothingBehind)
             return;
         if (round == 9) {
             widgetsAfterWarmUp = QApplication::allWidgets().size();
-            memoryAfterWarmUp = residentBytes();
+            memoryAfterWarmUp = bench::residentKilobytes();
         }
     }
     flushDeletes();
     EXPECT_EQ(QApplication::allWidgets().size(), widgetsAfterWarmUp);
     if (MeasuresMemory) {
-        const long growth = residentBytes() - memoryAfterWarmUp;
-        std::printf("resident memory after warm-up %ld KiB, growth %ld KiB\n",
-                    memoryAfterWarmUp / 1024, growth / 1024);
-        EXPECT_LT(growth, 1024 * 1024);
+        const long growth = bench::residentKilobytes() - memoryAfterWarmUp;
+        std::printf("resident memory after warm-up %ld KiB, growth %ld KiB\n", memoryAfterWarmUp, growth);
+        EXPECT_LT(growth, 1024); // 1 MiB
     }
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The main window as it opens, its focus order, start over and quitting.
 #include "platform/RandomGenerator.h"
 #include "tests/support/Layout.h"
@@ -9,15 +11,11 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-const char *const Pairs[] = {"12", "13", "14", "23", "24", "34"};
-}
-
 TEST_F(MainWindowTest, OpensReadyForBetting)
 {
     open();
     EXPECT_EQ(money(), QStringLiteral("￥10,000"));
-    for (const char *digits : Pairs) {
+    for (const char *digits : PairDigits) {
         bool isNumber = false;
         const double odds = label((std::string("lbl") + digits).c_str()).toDouble(&isNumber);
         EXPECT_TRUE(isNumber) << digits;
@@ -102,7 +100,7 @@ TEST_F(MainWindowTest, TabWalksTheEnabledControlsInOrder)
                                    "cmdEndBet", "chk12"}));
 
     // With every pair ticked the amount boxes join, txt13 last.
-    for (const char *digits : Pairs)
+    for (const char *digits : PairDigits)
         clickCheck(digits);
     click(chk("34"));
     click(chk("34")); // unticks and ticks again: the focus ends in txt34
@@ -131,12 +129,9 @@ TEST_F(MainWindowTest, StartOverYesRestoresTheMoneyOnly)
     messages.answer(MessageService::Answer::Yes);
     pick("mnuStartOver");
     ASSERT_EQ(messages.asked.size(), 2);
-    const auto &q = messages.asked.last();
-    EXPECT_EQ(q.text, QStringLiteral("初めからやり直しますか？"));
-    EXPECT_EQ(q.title, QStringLiteral("やり直す？"));
-    EXPECT_EQ(q.buttons, MessageService::Buttons::YesNo);
-    EXPECT_EQ(q.icon, MessageService::Icon::Question);
-    EXPECT_EQ(q.defaultButton, 1);
+    EXPECT_EQ(messages.asked.last(),
+              (ScriptedMessages::Question{QStringLiteral("初めからやり直しますか？"), QStringLiteral("やり直す？"),
+                                          MessageService::Buttons::YesNo, MessageService::Icon::Question, 1}));
     EXPECT_EQ(money(), QStringLiteral("￥10,000"));
     // The closed betting stays closed, the stake stays shown.
     EXPECT_TRUE(chk("13")->isChecked());
@@ -154,13 +149,10 @@ TEST_F(MainWindowTest, QuitCancelledFromCloseBoxAndMenuChangesNothing)
     messages.answer(MessageService::Answer::Cancel);
     pick("mnuEnd");
     ASSERT_EQ(messages.asked.size(), 2);
-    for (const auto &q : messages.asked) {
-        EXPECT_EQ(q.text, QStringLiteral("ルミダを終了しますか？"));
-        EXPECT_EQ(q.title, QStringLiteral("ルミダの終了"));
-        EXPECT_EQ(q.buttons, MessageService::Buttons::OkCancel);
-        EXPECT_EQ(q.icon, MessageService::Icon::Question);
-        EXPECT_EQ(q.defaultButton, 2);
-    }
+    const ScriptedMessages::Question quit{QStringLiteral("ルミダを終了しますか？"), QStringLiteral("ルミダの終了"),
+                                          MessageService::Buttons::OkCancel, MessageService::Icon::Question, 2};
+    for (const auto &q : messages.asked)
+        EXPECT_EQ(q, quit);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isEnding());
     EXPECT_EQ(money(), QStringLiteral("￥10,000"));

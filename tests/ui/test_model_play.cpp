@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Random play: the real main window, offscreen, and the reference model of
 // tests/model are driven with the same random player actions and the same
 // random draws, and must agree on everything the window shows after every
@@ -160,7 +162,7 @@ const char *answerName(ModelAnswer a)
 std::string describe(const Action &a)
 {
     std::ostringstream out;
-    const char *pair = refmodel::PairDigits[a.arg % 6];
+    const char *pair = PairDigits[a.arg % 6];
     switch (a.kind) {
     case Kind::Open: out << "open the window"; break;
     case Kind::ClickCheck: out << "click chk" << pair; break;
@@ -218,18 +220,6 @@ std::string describe(const Action &a)
 
 // ---------------------------------------------------------------------------
 // Random values the window and the model both consume
-
-// A value r in [0, 1) with floor(r * 10 + 1) == size, well away from the edges
-// unless `edge` asks for the extreme ones.
-float drawForStep(int size, std::mt19937_64 &rng, bool edge)
-{
-    if (edge && size == 1)
-        return 0.0f;
-    if (edge && size == 10)
-        return std::nextafter(1.0f, 0.0f);
-    std::uniform_real_distribution<double> within(0.05, 0.95);
-    return float((size - 1 + within(rng)) / 10.0);
-}
 
 std::vector<float> makeDraws(Draws kind, std::uint64_t seed)
 {
@@ -866,8 +856,7 @@ protected:
         model = refmodel::MainWindowModel{};
 
         const std::vector<float> draws = makeDraws(Draws::Odds, openAction.drawSeed);
-        for (float v : draws)
-            random.script({v});
+        random.script(draws);
         model.supply(draws);
         window = std::make_unique<frmRumida>(GameServices{playerMessages, beep, random, pacer});
         sides = std::make_unique<SideWindows>();
@@ -885,7 +874,7 @@ protected:
     // The player's action on the real window.
     void drive(const Action &a)
     {
-        const char *pair = refmodel::PairDigits[a.arg % 6];
+        const char *pair = PairDigits[a.arg % 6];
         switch (a.kind) {
         case Kind::Open: break;
         case Kind::ClickCheck: clickCheck(pair); break;
@@ -1068,8 +1057,7 @@ protected:
         model.yesNoAnswer = a.yesNo;
         model.okCancelAnswer = a.okCancel;
         const std::vector<float> draws = makeDraws(a.draws, a.drawSeed);
-        for (float v : draws)
-            random.script({v});
+        random.script(draws);
         model.supply(draws);
 
         if (a.okCancel == ModelAnswer::Ok) {
@@ -1171,7 +1159,7 @@ protected:
         check("lblWinner", label("lblWinner").toStdU16String(), model.lblWinner);
         check("lblHaitou", label("lblHaitou").toStdU16String(), model.lblHaitou);
         for (int p = 0; p < 6; ++p) {
-            const std::string nn = refmodel::PairDigits[p];
+            const std::string nn = PairDigits[p];
             const auto &mp = model.pairs[std::size_t(p)];
             const auto &wp = window->pairs()[std::size_t(p)];
             check("chk" + nn + " ticked", wp.chk->isChecked(), mp.ticked);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Races run through real clicks: the result, the payout, the ruin checks and
 // the next race, checked against the phases of the main window.
 #include "platform/FramePacer.h"
@@ -13,7 +15,6 @@
 #include <cmath>
 
 namespace {
-const char *const Pairs[] = {"12", "13", "14", "23", "24", "34"};
 constexpr float Odds3_5 = 0.25f; // draws 0.25: odds exactly 3.5
 } // namespace
 
@@ -49,7 +50,7 @@ protected:
         EXPECT_TRUE(button("cmdEndBet")->isEnabled());
         EXPECT_FALSE(button("cmdStart")->isEnabled());
         EXPECT_FALSE(button("cmdNext")->isEnabled());
-        for (const char *digits : Pairs) {
+        for (const char *digits : PairDigits) {
             EXPECT_TRUE(chk(digits)->isEnabled());
             EXPECT_FALSE(chk(digits)->isChecked());
             EXPECT_TRUE(txt(digits)->text().isEmpty());
@@ -58,7 +59,7 @@ protected:
         EXPECT_TRUE(label("lblWinner").isEmpty());
         EXPECT_TRUE(label("lblHaitou").isEmpty());
         for (const char *name : {"imgAka", "imgCha", "imgKi", "imgShiro"})
-            EXPECT_EQ(horse(name), 6840.0f);
+            EXPECT_EQ(horse(name), rules::StartLeft);
     }
     void expectSettled()
     {
@@ -69,7 +70,7 @@ protected:
         EXPECT_TRUE(menu("mnuFile")->isEnabled());
         EXPECT_TRUE(menu("mnuH")->isEnabled());
         EXPECT_TRUE(menu("mnuOmake")->isEnabled());
-        for (const char *digits : Pairs) {
+        for (const char *digits : PairDigits) {
             EXPECT_FALSE(chk(digits)->isEnabled());
             EXPECT_FALSE(txt(digits)->isEnabled());
         }
@@ -89,13 +90,13 @@ TEST_F(RaceTest, AGameOfSeveralRaces)
     const int drawsBefore = random.draws;
     const int reseedsBefore = random.reseeds;
     startRace();
-    EXPECT_EQ(random.draws - drawsBefore, 636 * 4);
-    EXPECT_EQ(random.reseeds - reseedsBefore, 636);
+    EXPECT_EQ(random.draws - drawsBefore, rules::FewestSteps * 4);
+    EXPECT_EQ(random.reseeds - reseedsBefore, rules::FewestSteps);
     EXPECT_EQ(label("lblWinner"), QStringLiteral("1-2"));
     EXPECT_EQ(label("lblHaitou"), QStringLiteral("￥3,500"));
     EXPECT_EQ(money(), QStringLiteral("￥12,000"));
-    EXPECT_EQ(horse("imgCha"), 480.0f);
-    EXPECT_EQ(horse("imgAka"), 6840.0f - 636 * 9);
+    EXPECT_EQ(horse("imgCha"), rules::StartLeft - rules::FewestSteps * 10);
+    EXPECT_EQ(horse("imgAka"), rules::StartLeft - rules::FewestSteps * 9);
     EXPECT_TRUE(chk("12")->isChecked());
     EXPECT_EQ(txt("34")->text(), QStringLiteral("￥500"));
     expectSettled();
@@ -122,8 +123,7 @@ TEST_F(RaceTest, AGameOfSeveralRaces)
 
     // Race 3: no bet at all, and a tie behind the winner names no pair.
     closeBetting();
-    std::vector<std::array<int, 4>> steps(636, {10, 9, 9, 8});
-    scriptSteps(steps);
+    scriptSteps(std::vector<StepSizes>(rules::FewestSteps, {10, 9, 9, 8}));
     startRace();
     EXPECT_TRUE(label("lblWinner").isEmpty());
     EXPECT_TRUE(label("lblHaitou").isEmpty());
@@ -166,12 +166,9 @@ TEST_F(RaceTest, RuinAfterTheRaceOffersAFreshStart)
     messages.answer(MessageService::Answer::Yes);
     startRace();
     ASSERT_EQ(messages.asked.size(), 1);
-    const auto &q = messages.asked[0];
-    EXPECT_EQ(q.text, QStringLiteral("初めからやり直しますか？"));
-    EXPECT_EQ(q.title, QStringLiteral("破産！！"));
-    EXPECT_EQ(q.buttons, MessageService::Buttons::YesNo);
-    EXPECT_EQ(q.icon, MessageService::Icon::Critical);
-    EXPECT_EQ(q.defaultButton, 1);
+    EXPECT_EQ(messages.asked[0],
+              (ScriptedMessages::Question{QStringLiteral("初めからやり直しますか？"), QStringLiteral("破産！！"),
+                                          MessageService::Buttons::YesNo, MessageService::Icon::Critical, 1}));
     EXPECT_EQ(money(), QStringLiteral("￥10,000"));
     EXPECT_EQ(focusName(), QStringLiteral("cmdNext"));
     // Nothing else is reset until the next race.
@@ -260,7 +257,7 @@ TEST_F(RaceTest, QuittingFromTheNextRaceTouchesNothingMore)
 TEST_F(RaceTest, StakesFarOutsideThirtyTwoBitsLoseNothing)
 {
     open({0.999f, 0.999f, 0.999f, 0.999f, 0.999f, 0.999f});
-    for (const char *digits : Pairs)
+    for (const char *digits : PairDigits)
         stake(digits, "2147483647");
     closeBetting();
     // 10000 - 6 * 2147483647
@@ -351,7 +348,7 @@ protected:
     QStringList state() const
     {
         QStringList s;
-        for (const char *digits : Pairs) {
+        for (const char *digits : PairDigits) {
             s << QStringLiteral("%1 ticked %2 enabled %3 text %4 enabled %5")
                      .arg(QLatin1String(digits))
                      .arg(chk(digits)->isChecked())
@@ -479,7 +476,7 @@ TEST_F(ShutOutTest, ThePacedRaceShutsThePlayerOutAndHoldsTheClose)
     stake("12", "100");
     closeBetting();
     scriptRace(1, 2);
-    constexpr int Frames = 636 / frmRumida::StepsPerFrame;
+    constexpr int Frames = rules::FewestSteps / frmRumida::StepsPerFrame;
     int hammered = 0;
     pacer.onFrame = [&](int frame) {
         // The first frame, one in the middle and the last, so a gate that
@@ -604,9 +601,9 @@ TEST(DisplayPacerTest, ALateFrameGoesOnAtOnceAndTheNextCountsFromIt)
 
 TEST_F(RaceTest, APacedRaceLastsAsLongAsItsFrames)
 {
-    // The game's own pacer in the window, on the test's clock: the race of
-    // 636 steps is 212 frames, each processing events and then sleeping until
-    // its deadline, so on that clock the race lasts 212/60 s.
+    // The game's own pacer in the window, on the test's clock: the shortest
+    // race, 636 steps, is 212 frames, each processing events and then sleeping
+    // until its deadline, so on that clock the race lasts 212/60 s.
     TestClock clock;
     DisplayPacer display(DisplayPacer::DisplayFrame, clock.timing());
     openWith(GameServices{messages, beep, random, display});
@@ -626,7 +623,7 @@ TEST_F(RaceTest, APacedRaceLastsAsLongAsItsFrames)
     const auto started = clock.now;
     startRace();
 
-    constexpr int Frames = 636 / frmRumida::StepsPerFrame;
+    constexpr int Frames = rules::FewestSteps / frmRumida::StepsPerFrame;
     ASSERT_EQ(clock.sleeps.size(), std::size_t(Frames));
     EXPECT_EQ(unanswered, 0);
     EXPECT_LE(clock.reads, Frames + 1) << "the pacer spins on the clock";

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The gallery, help and version windows opened from the main window's menus.
 #include "tests/support/Layout.h"
 #include "tests/support/ProgramFixture.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The program's start: the splash window builds the main window hidden and
 // hands over to it at its one tick.
 #include "tests/support/ProgramFixture.h"

@@ -1,5 +1,8 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #include "platform/GameLocale.h"
 #include "platform/NumberText.h"
+#include "tests/support/PrintQString.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <random>
-
-// Failure messages show the text, not its bytes.
-static void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,10 +1,12 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The game's state without a window: every change of money the handlers make.
 #include "race/Purse.h"
+#include "tests/support/Draws.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <limits>
 
 namespace {
@@ -14,18 +16,6 @@ using rules::StartingMoney;
 
 // Pair codes by name.
 enum Code { P12 = 1, P13, P14, P23, P24, P34 };
-
-struct ListedDraws {
-    std::deque<float> values;
-    int reseeds = 0;
-    void reseedFromClock() { ++reseeds; }
-    float next()
-    {
-        const float v = values.front();
-        values.pop_front();
-        return v;
-    }
-};
 
 Purse newGame()
 {
@@ -132,10 +122,11 @@ TEST(Purse, TheNextRaceLeavesALostStakeLost)
 TEST(Purse, PayoutsAreOddsTimesStakeRoundedHalfToEven)
 {
     Purse purse = newGame();
-    ListedDraws draws{{0.25f, 0.25f, 0.0f, 0.999f, 0.5f, 0.1f}};
+    ScriptedDraws draws;
+    draws.script({0.25f, 0.25f, 0.0f, 0.999f, 0.5f, 0.1f});
     purse.drawOdds(draws);
     EXPECT_EQ(draws.reseeds, 1);
-    EXPECT_TRUE(draws.values.empty());
+    EXPECT_EQ(draws.pending(), 0u);
     EXPECT_FLOAT_EQ(purse.odds(P12), 3.5f);
     EXPECT_FLOAT_EQ(purse.odds(P14), 1.0f);
     EXPECT_FLOAT_EQ(purse.odds(P24), 6.0f);
@@ -150,7 +141,8 @@ TEST(Purse, PayoutsAreOddsTimesStakeRoundedHalfToEven)
 
     // The largest stake at the highest odds pays beyond 32 bits, in full.
     Purse rich = newGame();
-    ListedDraws high{{0.999f, 0.999f, 0.999f, 0.999f, 0.999f, 0.999f}};
+    ScriptedDraws high;
+    high.script(0.999f, rules::PairCount);
     rich.drawOdds(high);
     ASSERT_TRUE(rich.takeStake(P34, std::numeric_limits<std::int32_t>::max()));
     const std::int64_t paid = rich.payWinner(P34);

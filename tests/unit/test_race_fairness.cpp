@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #include "platform/RandomGenerator.h"
 #include "race/rules.h"
 
@@ -35,7 +37,7 @@ struct Tally {
     long minSteps = LONG_MAX;
     long maxSteps = 0;
     long nobodyPast = 0;   // races that ended with no horse below the line
-    long belowLowest = 0;  // races that ended with a horse below 475
+    long belowLowest = 0;  // races that ended with a horse more than a step past the line
     long badMoves = 0;     // moves that were not a whole step of 1 to 10
     std::array<double, 5> furthestAhead{};   // by horse; a tie shares the race
     std::array<long long, 11> stepValues{};  // by step value
@@ -56,7 +58,7 @@ Tally runRaces(Random& rng, long count)
             for (std::size_t i = 0; i < 4; ++i) {
                 const float moved = before[i] - horses.positions[i];
                 const auto step = static_cast<long>(moved);
-                if (step < 1 || step > 10 || static_cast<float>(step) != moved)
+                if (step < rules::ShortestStep || step > rules::LongestStep || static_cast<float>(step) != moved)
                     ++t.badMoves;
                 else
                     ++t.stepValues[static_cast<std::size_t>(step)];
@@ -71,7 +73,7 @@ Tally runRaces(Random& rng, long count)
         const float ahead = *std::min_element(at.begin(), at.end());
         if (!(ahead < rules::FinishLine))
             ++t.nobodyPast;
-        if (std::any_of(at.begin(), at.end(), [](float p) { return p < 475.0f; }))
+        if (std::any_of(at.begin(), at.end(), [](float p) { return p < rules::FinishLine - rules::LongestStep; }))
             ++t.belowLowest;
         const auto level = std::count(at.begin(), at.end(), ahead);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -94,8 +96,8 @@ void expectInsideTheBounds(const Tally& t)
     EXPECT_EQ(t.nobodyPast, 0);
     EXPECT_EQ(t.belowLowest, 0);
     EXPECT_EQ(t.badMoves, 0);
-    EXPECT_GE(t.minSteps, 636);
-    EXPECT_LE(t.maxSteps, 6356);
+    EXPECT_GE(t.minSteps, rules::FewestSteps);
+    EXPECT_LE(t.maxSteps, rules::MostSteps);
     // About 1125 steps on average: the first of four horses to cover 6356 at 5.5 a step.
     EXPECT_NEAR(static_cast<double>(t.steps) / static_cast<double>(t.races), 1125.0, 15.0);
 }

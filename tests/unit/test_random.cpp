@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The program's generator: draws in [0, 1), reseeds that mix rather than replace.
 #include "platform/RandomGenerator.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // The pictures compiled into the program: their stored forms, sizes, and the
 // parts of the course and the horses that the race layout depends on.
 #include "resources/Resources.h"

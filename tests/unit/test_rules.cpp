@@ -1,10 +1,12 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 #include "race/rules.h"
+#include "tests/support/Draws.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <string>
 #include <vector>
@@ -271,20 +273,18 @@ struct RecordingHorses {
     }
 };
 
-struct ScriptedRandom {
+struct LoggedDraws : ScriptedDraws {
     Log& log;
-    std::deque<float> draws;
-    void reseedFromClock() { log.entries.push_back("reseed"); }
+    LoggedDraws(Log& log, std::initializer_list<float> values) : log(log) { script(values); }
+    void reseedFromClock()
+    {
+        log.entries.push_back("reseed");
+        ScriptedDraws::reseedFromClock();
+    }
     float next()
     {
         log.entries.push_back("next");
-        if (draws.empty()) {
-            ADD_FAILURE() << "more draws than scripted";
-            return 0.0f;
-        }
-        const float r = draws.front();
-        draws.pop_front();
-        return r;
+        return ScriptedDraws::next();
     }
 };
 
@@ -293,8 +293,8 @@ TEST(RunRace, OrderOfReadsDrawsAndMoves)
     Log log;
     // Horse 2 crosses in the second step: 494 - 1 - 9 = 484.
     RecordingHorses horses{log, {500, 494, 496, 498}};
-    ScriptedRandom rng{log, {0.0f, 0.0f, 0.35f, LargestBelowOne,  // steps 1, 1, 4, 10
-                             0.1f, 0.8f, 0.0f, 0.05f}};           // steps 2, 9, 1, 1
+    LoggedDraws rng{log, {0.0f, 0.0f, 0.35f, LargestBelowOne,  // steps 1, 1, 4, 10
+                          0.1f, 0.8f, 0.0f, 0.05f}};           // steps 2, 9, 1, 1
     std::vector<long> after;
     const long steps = rules::runRace(horses, rng, [&](long done) {
         after.push_back(done);
@@ -303,7 +303,7 @@ TEST(RunRace, OrderOfReadsDrawsAndMoves)
 
     EXPECT_EQ(steps, 2);
     EXPECT_EQ(after, (std::vector<long>{1, 2}));
-    EXPECT_TRUE(rng.draws.empty());
+    EXPECT_EQ(rng.pending(), 0u);
     EXPECT_EQ(horses.at, (std::array<float, 4>{497, 484, 491, 487}));
 
     const std::string oneStep =
@@ -321,7 +321,7 @@ TEST(RunRace, FinishTestComesBeforeTheFirstStep)
         Log log;
         RecordingHorses horses{log, {StartLeft, StartLeft, StartLeft, StartLeft}};
         horses.at[static_cast<std::size_t>(already - 1)] = 484.0f;
-        ScriptedRandom rng{log, {}};
+        LoggedDraws rng{log, {}};
         int calls = 0;
         EXPECT_EQ(rules::runRace(horses, rng, [&](long) { ++calls; }), 0) << already;
         EXPECT_EQ(calls, 0);
@@ -329,26 +329,30 @@ TEST(RunRace, FinishTestComesBeforeTheFirstStep)
     }
 }
 
-// A generator that always draws the same value.
-struct ConstantRandom {
-    float value;
-    int reseeds = 0;
-    void reseedFromClock() { ++reseeds; }
-    float next() { return value; }
-};
-
 TEST(RunRace, ShortestAndLongestRaces)
 {
     rules::ArrayHorses fastest;
-    ConstantRandom tens{LargestBelowOne};
-    EXPECT_EQ(rules::runRace(fastest, tens, rules::FullSpeed{}), 636);
-    EXPECT_EQ(tens.reseeds, 636);
+    ScriptedDraws tens;
+    tens.script(LargestBelowOne, 4 * rules::FewestSteps);
+    EXPECT_EQ(rules::runRace(fastest, tens, rules::FullSpeed{}), rules::FewestSteps);
+    EXPECT_EQ(tens.reseeds, rules::FewestSteps);
+    EXPECT_EQ(tens.pending(), 0u);
     EXPECT_EQ(fastest.positions, (std::array<float, 4>{480, 480, 480, 480}));
 
     rules::ArrayHorses slowest;
-    ConstantRandom ones{0.0f};
-    EXPECT_EQ(rules::runRace(slowest, ones, rules::FullSpeed{}), 6356);
+    ScriptedDraws ones;
+    ones.script(0.0f, 4 * rules::MostSteps);
+    EXPECT_EQ(rules::runRace(slowest, ones, rules::FullSpeed{}), rules::MostSteps);
+    EXPECT_EQ(ones.pending(), 0u);
     EXPECT_EQ(slowest.positions, (std::array<float, 4>{484, 484, 484, 484}));
+    // And every step size between them.
+    for (int size = rules::ShortestStep; size <= rules::LongestStep; ++size) {
+        rules::ArrayHorses horses;
+        ScriptedDraws same;
+        same.script(drawForStep(size), 4 * rules::stepsToFinish(size));
+        EXPECT_EQ(rules::runRace(horses, same, rules::FullSpeed{}), rules::stepsToFinish(size)) << size;
+        EXPECT_EQ(same.pending(), 0u) << size;
+    }
 
     // Four horses level past the line: no pair, the caller's 0 stays.
     std::int16_t code = 0;

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 # Runs a test program on a desktop of its own: a private Xvfb server on a free
 # display, managed by openbox, with Qt on its xcb platform. Everything started
 # here is stopped again however the run ends.

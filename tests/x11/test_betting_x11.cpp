@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Betting on a real desktop: the amount boxes' stakes when the menu bar, a
 // dropdown, another window or the window manager takes the keyboard while an
 // amount is typed. After every step the money rules must hold: an unticked

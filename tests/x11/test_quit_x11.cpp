@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Quitting through the window manager: the close button in openbox's title
 // bar of the main window, the game's real message box answered with real
 // input.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // A race at its real pace on a real desktop while the player goes on using
 // the mouse and the keyboard: the window manager's input reaches the program
 // between frames and is thrown away, so nothing of it acts, during the race
@@ -10,9 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
-#include <array>
 #include <functional>
-#include <vector>
 
 namespace {
 // The game's own frame pacing, with a look at each frame.
@@ -40,12 +40,6 @@ public:
 private:
     DisplayPacer real_;
 };
-
-// The draw that gives a step of `size` (1..10).
-float drawForStep(int size)
-{
-    return (float(size) - 0.5f) / 10.0f;
-}
 } // namespace
 
 class DesktopRace : public DesktopGame {
@@ -59,16 +53,10 @@ protected:
         startGame(scriptedMessages, pacer);
     }
 
-    // 636 steps: horse `winner` runs 10 a step and is past the line at the
-    // last one, `second` runs 9, the others 8. At three steps a frame and 60
-    // frames a second the race takes 212 frames, about 3.5 s.
-    void scriptRace(int winner, int second)
-    {
-        for (int step = 0; step < 636; ++step) {
-            for (int horse = 1; horse <= 4; ++horse)
-                random.script({drawForStep(horse == winner ? 10 : horse == second ? 9 : 8)});
-        }
-    }
+    // The shortest race, 636 steps, won by `winner` with `second` next. At
+    // three steps a frame and 60 frames a second it takes 212 frames, about
+    // 3.5 s.
+    void scriptRace(int winner, int second) { random.script(drawsForSteps(raceWonBy(winner, second))); }
 };
 
 TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
@@ -142,7 +130,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     desktop.click(start); // returns once the race is over
     const qint64 raceMs = clock.elapsed();
     ASSERT_EQ(label("lblWinner"), QStringLiteral("1-2"));
-    EXPECT_EQ(pacer.frames, 212);
+    EXPECT_EQ(pacer.frames, rules::FewestSteps / frmRumida::StepsPerFrame);
     EXPECT_GE(raceMs, 3000) << "the race was not paced";
 
     // All of it reached the program while the horses ran.

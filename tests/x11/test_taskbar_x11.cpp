@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Which windows a taskbar lists, read as a taskbar reads it: the window
 // manager's state and type of each window and whether it stands for another
 // (xprop). The splash, the main window and the gallery are listed; the help

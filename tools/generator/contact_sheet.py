@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """Lays the committed pictures out on one sheet, for looking at them together.
 
 Usage: /usr/bin/python3 tools/generator/contact_sheet.py resources/pictures docs/pictures.png

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """Draws every picture the game carries into the folder given on the command line.
 
 Usage: /usr/bin/python3 tools/generator/draw.py resources/pictures

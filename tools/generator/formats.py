@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """Byte-exact writers for the picture formats the game carries.
 
 The GIF, ICO and BMP files are written by hand rather than through Pillow so

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """A small procedural painter: noise, blur, layers, and a shaded horse model.
 
 Pictures are painted at twice their final size on float RGB canvases (0..1)

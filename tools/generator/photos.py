@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """The painted photographs: the splash card and the eight pictures of Zelko,
 a bay mare, and her foal, on a summer's day."""
 

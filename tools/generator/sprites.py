@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
 """The game's pixel art: the race course, the four horses and the program icon.
 
 Everything here is drawn pixel by pixel, without anti-aliasing, in the exact
