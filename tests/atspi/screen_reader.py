@@ -205,9 +205,23 @@ def menu_item(window, name):
 # ---- The windows ----
 
 def read_splash(app):
-    splash = wait_for('the splash window', lambda: window_named(app, 'Form1'))
-    labels = [obj for obj in walk(splash) if role(obj) == 'label']
-    report('splash: labels', [readable(obj) for obj in labels])
+    # The splash lives three seconds; on a machine loaded by other tests the
+    # bridge may show the program only after it has handed over. Then there is
+    # no splash to read, which says nothing about its names: say so and go on.
+    splash = wait_for('the splash window',
+                      lambda: window_named(app, 'Form1') or window_named(app, MAIN_TITLE))
+    if window_named(app, 'Form1') is None:
+        print('splash: gone before it could be read (a busy machine); its names were not checked')
+        return
+    try:
+        labels = [obj for obj in walk(splash) if role(obj) == 'label']
+        names = [readable(obj) for obj in labels]
+    except GLib.Error:
+        labels = None
+    if labels is None or window_named(app, 'Form1') is None:
+        print('splash: handed over while it was read (a busy machine); its names were not checked')
+        return
+    report('splash: labels', names)
     check([obj.name for obj in labels] == ['Ｚｅｌｋｏ', 'ゼルコ・ファンクラブ', '作：ルミダ工房', '© 1999 ルミダ',
                                            'Ｖｅｒｓｉｏｎ\u3000１．０１', 'ルミダ'],
           'splash: the credits read otherwise')
