@@ -55,6 +55,12 @@ PictureBackground::PictureBackground(const QPixmap &picture, QWidget *parent,
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void PictureBackground::setPicture(const QPixmap &picture)
+{
+    picture_ = picture;
+    update();
+}
+
 void PictureBackground::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);

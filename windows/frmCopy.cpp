@@ -96,6 +96,9 @@ void frmCopy::buildControls()
                                          PictureBox::Scaling::Photograph);
     client->setObjectName(QStringLiteral("client"));
     client->setGeometry(0, 0, Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
+    // The card covers the whole window: its first paint is the splash's.
+    client->installEventFilter(this);
+    client_ = client;
 
     for (const Credit &credit : Credits)
         makeCredit(client, credit);
@@ -107,6 +110,23 @@ void frmCopy::Form_Load()
     // The main window's own load step runs as it is built: odds and money
     // are set up while it stays hidden.
     program_.mainWindow();
+}
+
+bool frmCopy::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == client_ && event->type() == QEvent::Paint) {
+        client_->removeEventFilter(this);
+        // Once this paint is on screen, the main window is finished while the
+        // card stays up (a zero timer runs after the repaint is flushed).
+        QTimer::singleShot(0, this, &frmCopy::finishMainWindow);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmCopy::finishMainWindow()
+{
+    if (frmRumida *main = program_.builtMainWindow())
+        main->finishBuilding();
 }
 
 void frmCopy::showMainWindow()

@@ -21,14 +21,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void Form_Load();
     void Timer1_Timer();
     void showMainWindow();
+    void finishMainWindow();
 
     Program &program_;
     QTimer *Timer1 = nullptr;
+    QWidget *client_ = nullptr;
     bool handedOver_ = false;
 };
