@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -299,15 +300,38 @@ public:
     void start() override { display_.start(); }
     void frame() override
     {
+        painted = 0;
         const double before = bench::threadCpuSeconds();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         repaints.push_back(bench::threadCpuSeconds() - before);
+        areas.push_back(double(painted));
         display_.frame(); // nothing left to paint: it only sleeps until the frame is due
     }
     std::vector<double> repaints;
+    std::vector<double> areas; // pixels of the course repainted in each frame
+    long painted = 0;
 
 private:
     DisplayPacer display_;
+};
+
+// Adds up the area of the paints the course receives.
+class PaintedArea final : public QObject {
+public:
+    PaintedArea(QWidget *course, long &total) : total_(total) { course->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            for (const QRect &rect : static_cast<QPaintEvent *>(event)->region())
+                total_ += long(rect.width()) * rect.height();
+        }
+        return false;
+    }
+
+private:
+    long &total_;
 };
 
 int childRaceFrames(int races)
@@ -325,20 +349,25 @@ int childRaceFrames(int races)
     const auto click = [&](const char *name) {
         window.findChild<QAbstractButton *>(QLatin1String(name))->click();
     };
-    std::vector<double> frames;
+    PaintedArea area(window.findChild<QWidget *>(QStringLiteral("client")), pacer.painted);
+    std::vector<double> frames, areas;
     for (int race = 0; race < races; ++race) {
         if (race > 0)
             click("cmdNext");
         click("cmdEndBet");
         QCoreApplication::processEvents();
         pacer.repaints.clear();
+        pacer.areas.clear();
         click("cmdStart");
         // The first frame also repaints the buttons and menus the race locks.
         frames.insert(frames.end(), pacer.repaints.begin() + 1, pacer.repaints.end());
+        areas.insert(areas.end(), pacer.areas.begin() + 1, pacer.areas.end());
     }
-    std::printf("frame-median-ns %lld\nframe-p99-ns %lld\nframes %zu\n",
+    std::printf("frame-median-ns %lld\nframe-p99-ns %lld\nframes %zu\narea-median %lld\n"
+                "area-max %lld\n",
                 static_cast<long long>(median(frames) * 1e9),
-                static_cast<long long>(percentile(frames, 0.99) * 1e9), frames.size());
+                static_cast<long long>(percentile(frames, 0.99) * 1e9), frames.size(),
+                static_cast<long long>(median(areas)), static_cast<long long>(percentile(areas, 1.0)));
     return 0;
 }
 
@@ -701,8 +730,9 @@ int fullRun()
             continue;
         }
         std::printf("  one race frame's repaint at %sx, CPU: median %.4f ms, p99 %.4f ms (%ld frames "
-                    "of two races)\n",
-                    scale, frameMedian * 1e3, frameP99 * 1e3, valueOf(run.output, "frames"));
+                    "of two races); course area repainted: median %ld, at most %ld of %d pixels\n",
+                    scale, frameMedian * 1e3, frameP99 * 1e3, valueOf(run.output, "frames"),
+                    valueOf(run.output, "area-median"), valueOf(run.output, "area-max"), 495 * 408);
         const bool one = scale[0] == '1';
         figures.push_back({one ? "race_frame_share_1x" : "race_frame_share_2x",
                            frameMedian / FramePeriod, one ? "<0.01" : "report"});
