@@ -10,6 +10,17 @@ QPixmap decodePicture(const QString &resourcePath)
     return QPixmap::fromImage(image);
 }
 
+QPixmap decodePhotograph(const QString &resourcePath)
+{
+    QImageReader reader(resourcePath);
+    QImage image = reader.read();
+    Q_ASSERT_X(!image.isNull(), "decodePhotograph", qPrintable(resourcePath));
+    if (image.hasAlphaChannel())
+        return QPixmap::fromImage(std::move(image));
+    image.convertTo(QImage::Format_RGB888);
+    return QPixmap::fromImage(std::move(image), Qt::NoFormatConversion);
+}
+
 QIcon decodeIcon(const QString &resourcePath)
 {
     QIcon icon;

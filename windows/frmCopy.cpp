@@ -92,7 +92,7 @@ frmCopy::~frmCopy() = default;
 void frmCopy::buildControls()
 {
     // The photograph is 337 x 279: its last row lies below the client area.
-    auto *client = new PictureBackground(decodePicture(Resources::Splash), this,
+    auto *client = new PictureBackground(decodePhotograph(Resources::Splash), this,
                                          PictureBox::Scaling::Photograph);
     client->setObjectName(QStringLiteral("client"));
     client->setGeometry(0, 0, Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
