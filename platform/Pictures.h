@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -13,6 +14,11 @@ QPixmap decodePicture(const QString &resourcePath);
 // bytes a pixel instead of four, the very same colours in three quarters of
 // the memory (the gallery holds eight of them); drawing converts as it goes.
 QPixmap decodePhotograph(const QString &resourcePath);
+
+// decodePhotograph in its two halves: the decoding, which may run on any
+// thread, and the pixmap, which only the GUI thread may make.
+QImage readPhotograph(const QString &resourcePath);
+QPixmap photographPixmap(QImage photograph);
 
 // Decodes every image of an embedded icon file into one icon.
 QIcon decodeIcon(const QString &resourcePath);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <chrono>
 
+class PictureBackground;
 class Program;
 class QTimer;
 
@@ -32,6 +33,6 @@ private:
 
     Program &program_;
     QTimer *Timer1 = nullptr;
-    QWidget *client_ = nullptr;
+    PictureBackground *client_ = nullptr;
     bool handedOver_ = false;
 };
