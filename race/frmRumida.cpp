@@ -129,9 +129,9 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
     focus_ = new WindowFocus(this); // the amount boxes' focus handlers follow it
 
     // The window is built behind the splash, which must show as soon as it
-    // can: the controls and the game state are made now, the icon, the course
-    // and the horses are decoded and the controls fitted to their fonts by
-    // finishBuilding(), once the splash is on screen.
+    // can: the controls and the game state are made now; the menu bar is
+    // made, the icon, the course and the horses decoded and the controls
+    // fitted to their fonts by finishBuilding(), once the splash is on screen.
     course_ = new PictureBackground(QPixmap(), this);
     QWidget *client = course_;
     client->setObjectName(QStringLiteral("client"));
@@ -144,7 +144,6 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
         buildOddsBoard(client);
         buildResults(client);
     }
-    buildMenus();
     setTabOrder();
     applyWindowStyle(this, {BorderStyle::FixedSingle, true, {}});
     Form_Load();
@@ -162,6 +161,7 @@ void frmRumida::finishBuilding()
     if (finished_)
         return;
     finished_ = true;
+    buildMenus();
     setWindowIcon(decodeIcon(Resources::Icon));
     course_->setPicture(decodePicture(Resources::Course));
     const QString pictures[rules::HorseCount] = {Resources::HorseAka, Resources::HorseCha,

@@ -46,8 +46,8 @@ public:
     explicit frmRumida(GameServices services, QWidget *parent = nullptr);
     ~frmRumida() override;
 
-    // What only the eye needs: the pictures decoded and the controls fitted
-    // to their fonts. The splash calls it once it has painted itself; showing
+    // What only the eye needs: the menu bar, the pictures decoded and the
+    // controls fitted to their fonts. The splash calls it once it has painted itself; showing
     // the window calls it too, so the window never shows unfinished. Runs once.
     void finishBuilding();
     void setVisible(bool visible) override;
