@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <utility>
 
 namespace {
 QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption)
@@ -51,7 +52,48 @@ QWidget *create(QWidget *parent, const ControlSpec &spec, const QString &caption
     }
     return nullptr;
 }
+
+// The controls whose size follows their font: all but the lines, frames and
+// text areas, which take the table's rectangle as it is.
+bool fitsItsFont(ControlSpec::Kind kind)
+{
+    using Kind = ControlSpec::Kind;
+    return kind != Kind::Line && kind != Kind::Frame && kind != Kind::TextArea;
+}
+
+void fitToFont(QWidget *control, const ControlSpec &spec)
+{
+    if (spec.kind == ControlSpec::Kind::SizedLabel) {
+        control->adjustSize();
+        control->move(Twips::toPixels(spec.left), Twips::toPixels(spec.top));
+    } else {
+        placeControl(control, spec.left, spec.top, spec.width, spec.height);
+    }
+}
+
+// The fitting the controls now being made wait for; the windows are all
+// built on the one GUI thread.
+DeferredFitting *deferredFitting = nullptr;
 } // namespace
+
+DeferredFitting::Scope::Scope(DeferredFitting &fitting) : outer_(deferredFitting)
+{
+    deferredFitting = &fitting;
+}
+
+DeferredFitting::Scope::~Scope()
+{
+    deferredFitting = outer_;
+}
+
+void DeferredFitting::fit()
+{
+    const std::vector<Pending> pending = std::exchange(pending_, {});
+    for (const Pending &row : pending) {
+        if (row.control)
+            fitToFont(row.control, row.spec);
+    }
+}
 
 QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
 {
@@ -61,20 +103,16 @@ QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
         control->setAccessibleName(QString::fromUtf8(spec.accessibleName));
     if (spec.points > 0)
         control->setFont(Fonts::japanese(spec.points, spec.bold));
-    switch (spec.kind) {
-    case ControlSpec::Kind::Line:
-        break; // placed as it is made
-    case ControlSpec::Kind::SizedLabel:
-        control->adjustSize();
-        control->move(Twips::toPixels(spec.left), Twips::toPixels(spec.top));
-        break;
-    case ControlSpec::Kind::Frame:
-    case ControlSpec::Kind::TextArea:
+    if (spec.kind == ControlSpec::Kind::Line)
+        return control; // placed as it is made
+    if (!fitsItsFont(spec.kind)) {
         control->setGeometry(Twips::rect(spec.left, spec.top, spec.width, spec.height));
-        break;
-    default:
-        placeControl(control, spec.left, spec.top, spec.width, spec.height);
-        break;
+    } else if (deferredFitting) {
+        // Where the table puts it for now; the room for its text comes with fit().
+        control->setGeometry(Twips::rect(spec.left, spec.top, spec.width, spec.height));
+        deferredFitting->pending_.push_back({control, spec});
+    } else {
+        fitToFont(control, spec);
     }
     return control;
 }

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <vector>
 
 class QWidget;
 
@@ -39,6 +41,37 @@ struct ControlSpec {
 // Makes the control of a row in `parent`: built, named, captioned, given its
 // font and placed. Every window builds its controls through this.
 QWidget *makeControl(QWidget *parent, const ControlSpec &spec);
+
+// Fitting a control to its font (a label to its letters, a button or check box
+// to its size hint) loads an engine for each font size and shapes each caption.
+// A window built long before it shows (the main window, behind the splash) can
+// leave that for later: while a Scope is open, makeControl places each control
+// at its table rectangle only and notes it, and fit() later gives every noted
+// control the room its font needs, exactly as makeControl would have at once.
+class DeferredFitting {
+public:
+    class Scope {
+    public:
+        explicit Scope(DeferredFitting &fitting);
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+    private:
+        DeferredFitting *outer_;
+    };
+
+    // Fits the noted controls, in the order they were made; later calls do nothing.
+    void fit();
+
+private:
+    friend QWidget *makeControl(QWidget *, const ControlSpec &);
+    struct Pending {
+        QPointer<QWidget> control;
+        ControlSpec spec;
+    };
+    std::vector<Pending> pending_;
+};
 
 // The same, as the control's own type (which must match the row's kind).
 template <class Control>

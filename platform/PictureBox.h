@@ -42,6 +42,7 @@ public:
     explicit PictureBackground(const QPixmap &picture, QWidget *parent = nullptr,
                                PictureBox::Scaling scaling = PictureBox::Scaling::PixelArt);
     const QPixmap &picture() const { return picture_; }
+    void setPicture(const QPixmap &picture);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -12,6 +12,27 @@ QPixmap decodePicture(const QString &resourcePath)
     return QPixmap::fromImage(image);
 }
 
+QImage readPhotograph(const QString &resourcePath)
+{
+    QImageReader reader(resourcePath);
+    QImage image = reader.read();
+    Q_ASSERT_X(!image.isNull(), "readPhotograph", qPrintable(resourcePath));
+    if (!image.hasAlphaChannel())
+        image.convertTo(QImage::Format_RGB888);
+    return image;
+}
+
+QPixmap photographPixmap(QImage photograph)
+{
+    // Kept in the format it was read into (see readPhotograph).
+    return QPixmap::fromImage(std::move(photograph), Qt::NoFormatConversion);
+}
+
+QPixmap decodePhotograph(const QString &resourcePath)
+{
+    return photographPixmap(readPhotograph(resourcePath));
+}
+
 QIcon decodeIcon(const QString &resourcePath)
 {
     QIcon icon;

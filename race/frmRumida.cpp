@@ -111,15 +111,14 @@ constexpr double OddsRuleWidth = 1080;
 // The gap the odds frame keeps from the button column when it grows.
 constexpr int FrameGap = 3;
 
-// A label in a single sunken border, its text aligned as given.
+// A label in a single sunken border, its text aligned as given. It is fitted
+// to its letters later, with the border, which takes room from them.
 QLabel *boxedLabel(QWidget *parent, const ControlSpec &spec, Qt::Alignment alignment)
 {
     auto *label = makeControlAs<QLabel>(parent, spec);
     label->setAlignment(alignment);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
-    // Placed again: the border takes room from the letters.
-    placeControl(label, spec.left, spec.top, spec.width, spec.height);
     return label;
 }
 
@@ -136,18 +135,24 @@ frmRumida::frmRumida(GameServices services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmRumida"));
     setWindowTitle(QStringLiteral("ルミダ　Ver1.01"));
-    setWindowIcon(decodeIcon(Resources::Icon));
     focus_ = new WindowFocus(this); // the amount boxes' focus handlers follow it
 
-    auto *client = new PictureBackground(decodePicture(Resources::Course), this);
+    // The window is built behind the splash, which must show as soon as it
+    // can: the controls and the game state are made now; the menu bar is
+    // made, the icon, the course and the horses decoded and the controls
+    // fitted to their fonts by finishBuilding(), once the splash is on screen.
+    course_ = new PictureBackground(QPixmap(), this);
+    QWidget *client = course_;
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     setCentralWidget(client);
-    buildCourse(client);
-    buildPairs(client);
-    buildOddsBoard(client);
-    buildResults(client);
-    buildMenus();
+    {
+        DeferredFitting::Scope deferred(fitting_);
+        buildCourse(client);
+        buildPairs(client);
+        buildOddsBoard(client);
+        buildResults(client);
+    }
     setTabOrder();
     applyWindowStyle(this, {BorderStyle::FixedSingle, true, {}});
     Form_Load();
@@ -160,21 +165,40 @@ frmRumida::~frmRumida()
     delete focus_;
 }
 
-void frmRumida::buildCourse(QWidget *client)
+void frmRumida::finishBuilding()
 {
+    if (finished_)
+        return;
+    finished_ = true;
+    buildMenus();
+    setWindowIcon(decodeIcon(Resources::Icon));
+    course_->setPicture(decodePicture(Resources::Course));
     const QString pictures[rules::HorseCount] = {Resources::HorseAka, Resources::HorseCha,
                                                  Resources::HorseKi, Resources::HorseShiro};
+    for (std::size_t i = 0; i < horses_.size(); ++i)
+        horses_[i]->setPicture(decodePicture(pictures[i]));
+    fitting_.fit();
+    placeLaneNumbers();
+    fitOddsBoard();
+    fitMoneyBox();
+}
+
+void frmRumida::setVisible(bool visible)
+{
+    if (visible)
+        finishBuilding();
+    QMainWindow::setVisible(visible);
+}
+
+void frmRumida::buildCourse(QWidget *client)
+{
     for (std::size_t i = 0; i < horses_.size(); ++i) {
         const double top = LaneTop + LaneStep * double(i);
-        // The lane number stands directly left of the stall: where the font's
-        // digit is wider than the layout's, it grows to the left.
-        auto *lane = makeControlAs<QLabel>(
+        laneNumbers_[i] = makeControlAs<QLabel>(
             client, {Kind::SizedLabel, LaneNames[i], LaneNumbers[i], LaneNumberLeft, top});
-        lane->move(std::min(lane->x(), Twips::toPixels(rules::StartLeft) - lane->width()), lane->y());
         auto *horse = new PictureBox(client);
         horse->setObjectName(QLatin1String(HorseNames[i]));
         horse->setAccessibleName(QString::fromUtf8(HorseAccessibleNames[i]));
-        horse->setPicture(decodePicture(pictures[i]));
         horse->setTop(top);
         horse->setLeft(rules::StartLeft);
         horses_[i] = horse;
@@ -182,6 +206,14 @@ void frmRumida::buildCourse(QWidget *client)
     auto *moneyCaption = makeControlAs<QLabel>(client, MoneyCaption);
     lblCurrent = boxedLabel(client, MoneyBox, Qt::AlignRight | Qt::AlignVCenter);
     Accessibility::tieCaption(moneyCaption, lblCurrent);
+}
+
+void frmRumida::placeLaneNumbers()
+{
+    // The lane number stands directly left of the stall: where the font's
+    // digit is wider than the layout's, it grows to the left.
+    for (QLabel *lane : laneNumbers_)
+        lane->move(std::min(lane->x(), Twips::toPixels(rules::StartLeft) - lane->width()), lane->y());
 }
 
 void frmRumida::buildPairs(QWidget *client)
@@ -215,12 +247,18 @@ void frmRumida::buildOddsBoard(QWidget *client)
             fraOdds, {Kind::SizedLabel, names.oddsCaption, names.caption, OddsCaptionLeft, top});
         auto *odds = makeControlAs<QLabel>(fraOdds, {Kind::Label, names.odds, "", OddsLeft, top, OddsWidth, OddsHeight});
         Accessibility::tieCaption(caption, odds);
-        // Room for the widest odds text, seven digits and a point.
-        const int widest = odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
-        odds->resize(std::max(odds->width(), widest), odds->height());
         pairs_[i].lbl = odds;
         if (names.rule)
             makeControl(fraOdds, {Kind::Line, names.rule, "", OddsCaptionLeft, top - OddsRuleAbove, OddsRuleWidth});
+    }
+}
+
+void frmRumida::fitOddsBoard()
+{
+    // Room for the widest odds text, seven digits and a point.
+    for (Pair &pair : pairs_) {
+        const int widest = pair.lbl->fontMetrics().horizontalAdvance(QStringLiteral("10.88888")) + 2;
+        pair.lbl->resize(std::max(pair.lbl->width(), widest), pair.lbl->height());
     }
 
     // Where the odds need more room than the layout gives, the frame grows to
@@ -319,6 +357,12 @@ void frmRumida::drawOdds()
 void frmRumida::showMoney()
 {
     lblCurrent->setText(currencyText(purse_.money()));
+    if (finished_)
+        fitMoneyBox();
+}
+
+void frmRumida::fitMoneyBox()
+{
     // Money has no upper limit worth the name: the box grows to the right
     // (towards the odds board) to keep every digit in sight.
     const int needed = lblCurrent->sizeHint().width();

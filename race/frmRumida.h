@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/ControlTable.h"
 #include "platform/GameServices.h"
 #include "platform/InputGate.h"
 #include "race/Purse.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 
 class CommandButton;
+class PictureBackground;
 class PictureBox;
 class QAction;
 class QCheckBox;
@@ -41,8 +43,16 @@ public:
     // last about six seconds.
     static constexpr int StepsPerFrame = 3;
 
+    // Builds the window hidden and runs its load step: every control exists
+    // and the odds, the money and the buttons' states are set.
     explicit frmRumida(GameServices services, QWidget *parent = nullptr);
     ~frmRumida() override;
+
+    // What only the eye needs: the menu bar, the pictures decoded and the
+    // controls fitted to their fonts. The splash calls it once it has painted itself; showing
+    // the window calls it too, so the window never shows unfinished. Runs once.
+    void finishBuilding();
+    void setVisible(bool visible) override;
 
     const rules::Purse &purse() const { return purse_; }
     std::int64_t money() const { return purse_.money(); }
@@ -70,6 +80,9 @@ private:
     void buildResults(QWidget *client);
     void buildMenus();
     void setTabOrder();
+    void placeLaneNumbers();
+    void fitOddsBoard();
+    void fitMoneyBox();
 
     void Form_Load();
     void drawOdds();
@@ -93,12 +106,16 @@ private:
     InputGate gate_;
     WindowFocus *focus_ = nullptr;
     bool ending_ = false;
+    DeferredFitting fitting_;
+    bool finished_ = false; // finishBuilding() has run
 
     // The game's state, zero until the load step.
     rules::Purse purse_;
     std::array<Pair, rules::PairCount> pairs_;
 
+    PictureBackground *course_ = nullptr;
     std::array<PictureBox *, rules::HorseCount> horses_{}; // imgAka, imgCha, imgKi, imgShiro
+    std::array<QLabel *, rules::HorseCount> laneNumbers_{}; // Label1 .. Label4
     QLabel *lblCurrent = nullptr;
     QLabel *lblWinner = nullptr;
     QLabel *lblHaitou = nullptr;

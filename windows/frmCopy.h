@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <chrono>
 
+class PictureBackground;
 class Program;
 class QTimer;
 
@@ -23,14 +24,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void Form_Load();
     void Timer1_Timer();
     void showMainWindow();
+    void finishMainWindow();
 
     Program &program_;
     QTimer *Timer1 = nullptr;
+    PictureBackground *client_ = nullptr;
     bool handedOver_ = false;
 };

@@ -82,7 +82,7 @@ void frmZelko::buildControls()
     for (int n = int(holders_.size()); n >= 1; --n) {
         auto *holder = new PictureBox(this, PictureBox::Scaling::Photograph);
         holder->setObjectName(QStringLiteral("Image%1").arg(n));
-        holder->setPicture(decodePicture(Resources::zelko(n)));
+        holder->setPicture(decodePhotograph(Resources::zelko(n)));
         holder->hide();
         holders_[std::size_t(n - 1)] = holder;
     }

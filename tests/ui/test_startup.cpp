@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The program's start: the splash window builds the main window hidden and
 // hands over to it at its one tick.
+#include "platform/PictureBox.h"
 #include "tests/support/ProgramFixture.h"
 #include "tests/support/TestServices.h"
 #include "windows/Program.h"
@@ -187,4 +188,46 @@ TEST_F(StartupTest, MenuPicksOfTheMainWindowReachTheSideWindows)
     EXPECT_NE(program.sideWindows().gallery(), nullptr);
     EXPECT_NE(program.sideWindows().help(), nullptr);
     EXPECT_NE(program.sideWindows().version(), nullptr);
+}
+
+// The main window is built in two parts: the controls and the load step before
+// the splash shows, the pictures and the fitting of the controls to their
+// fonts once the card has painted, while it is still up.
+TEST_F(StartupTest, TheMainWindowIsFinishedBehindTheSplashAfterItsFirstPaint)
+{
+    QPointer<frmCopy> splash(&program.start(1h));
+    ASSERT_NE(main(), nullptr);
+    auto *course = main()->findChild<PictureBackground *>(QStringLiteral("client"));
+    ASSERT_NE(course, nullptr);
+    EXPECT_TRUE(course->picture().isNull()) << "decoded before the splash could show";
+
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !course->picture().isNull(); }, HangGuard));
+    EXPECT_FALSE(main()->isVisible());
+    EXPECT_FALSE(main()->windowIcon().isNull());
+    for (const char *name : {"imgAka", "imgCha", "imgKi", "imgShiro"}) {
+        auto *horse = main()->findChild<PictureBox *>(QLatin1String(name));
+        ASSERT_NE(horse, nullptr) << name;
+        EXPECT_FALSE(horse->picture().isNull()) << name;
+        EXPECT_EQ(horse->size(), QSize(40, 40)) << name;
+    }
+    auto *money = main()->findChild<QLabel *>(QStringLiteral("lblCurrent"));
+    EXPECT_GE(money->width(), money->sizeHint().width());
+}
+
+// Shown before the splash has painted (closed at once), the main window is
+// finished before it appears.
+TEST_F(StartupTest, AMainWindowShownEarlyIsFinishedBeforeItAppears)
+{
+    QPointer<frmCopy> splash(&program.start(1h));
+    bool finishedWhenShown = false;
+    ShowCounter counter(main(), [&] {
+        auto *course = main()->findChild<PictureBackground *>(QStringLiteral("client"));
+        auto *odds = main()->findChild<QLabel *>(QStringLiteral("lbl12"));
+        finishedWhenShown = course && !course->picture().isNull() && !main()->windowIcon().isNull()
+                            && odds->width() > odds->fontMetrics().horizontalAdvance(QStringLiteral("10.88888"));
+    });
+    splash->close();
+    EXPECT_EQ(counter.shows, 1);
+    EXPECT_TRUE(finishedWhenShown);
 }
