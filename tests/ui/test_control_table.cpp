@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // Controls made from a window's table: fitted to their fonts at once, or
 // later, when the window is built long before it shows.
 #include "platform/ControlTable.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
 // What a race frame repaints: the strips the horses' moves uncover and the
 // horses themselves, never the whole course or window.
 #include "platform/PictureBox.h"
