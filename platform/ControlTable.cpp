@@ -97,7 +97,11 @@ void DeferredFitting::fit()
 
 QWidget *makeControl(QWidget *parent, const ControlSpec &spec)
 {
-    QWidget *control = create(parent, spec, QString::fromUtf8(spec.caption));
+    return setUpControl(create(parent, spec, QString::fromUtf8(spec.caption)), spec);
+}
+
+QWidget *setUpControl(QWidget *control, const ControlSpec &spec)
+{
     control->setObjectName(QLatin1String(spec.name));
     if (spec.accessibleName)
         control->setAccessibleName(QString::fromUtf8(spec.accessibleName));

@@ -42,6 +42,11 @@ struct ControlSpec {
 // font and placed. Every window builds its controls through this.
 QWidget *makeControl(QWidget *parent, const ControlSpec &spec);
 
+// The same for a control of a kind of its own that the window has made (a
+// button drawn in its own colour, say): named, given its font and placed as
+// its row says. Returns the control.
+QWidget *setUpControl(QWidget *control, const ControlSpec &spec);
+
 // Fitting a control to its font (a label to its letters, a button or check box
 // to its size hint) loads an engine for each font size and shapes each caption.
 // A window built long before it shows (the main window, behind the splash) can
@@ -65,7 +70,7 @@ public:
     void fit();
 
 private:
-    friend QWidget *makeControl(QWidget *, const ControlSpec &);
+    friend QWidget *setUpControl(QWidget *, const ControlSpec &);
     struct Pending {
         QPointer<QWidget> control;
         ControlSpec spec;

@@ -71,8 +71,7 @@ frmVersion::frmVersion(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto *command1 = new GraphicalButton(QString::fromUtf8(BackButton.caption), QColor(0, 255, 255), this);
-    command1->setObjectName(QLatin1String(BackButton.name));
-    placeControl(command1, BackButton.left, BackButton.top, BackButton.width, BackButton.height);
+    setUpControl(command1, BackButton);
     connect(command1, &QPushButton::clicked, this, &frmVersion::Command1_Click);
 
     // The version window's labels are opaque, in the window's colour.
