@@ -210,9 +210,7 @@ TEST_F(DesktopBetting, MenuPickedByKeyboardThenTheHelpWindowClosedTypingGoesOn)
     ASSERT_TRUE(waitActive(helpWindow));
     moveAside(helpWindow);
 
-    ASSERT_TRUE(desktop.clickScreen(closeButton(helpWindow)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !helpWindow || !helpWindow->isVisible(); }, WaitMs))
-        << "the help window's close button did not close it";
+    ASSERT_TRUE(closeByCloseButton(helpWindow)) << "the help window's close button did not close it";
     ASSERT_TRUE(waitActive(main()));
     EXPECT_EQ(QApplication::focusWidget(), txt(QStringLiteral("14")));
     expectRules("help window closed");
