@@ -2,16 +2,25 @@
 # SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
 # SPDX-License-Identifier: MIT
 # Runs a test program on a desktop of its own: a private Xvfb server on a free
-# display, managed by openbox, with Qt on its xcb platform. Everything started
-# here is stopped again however the run ends.
-# Usage: run-x11.sh <test program> [its arguments]
+# display, managed by openbox, and a D-Bus session bus, with Qt on its xcb
+# platform. Everything started here is stopped again however the run ends.
+# Usage: run-x11.sh [--deadline SECONDS] <test program> [its arguments]
+#   --deadline  a program still running after SECONDS is stopped and fails
+#               the run, after every thread's stack has been printed (gdb),
+#               so that a hang says where it hangs. Keep it below the test's
+#               own time limit, which gives no such account.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+deadline=0
+if [ "${1:-}" = --deadline ]; then
+  deadline=$2
+  shift 2
+fi
 program=$1
 shift
 
-for tool in Xvfb openbox xdotool xprop; do
+for tool in Xvfb openbox xdotool xprop dbus-run-session; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "run-x11: $tool is missing (scripts/install-deps.sh installs it)" >&2
     exit 1
@@ -21,8 +30,12 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/rumida-x11.XXXXXX")
 xvfb_pid=
 openbox_pid=
+program_pid=
+watchdog_pid=
 cleanup() {
   local status=$?
+  [ -n "$watchdog_pid" ] && kill_tree "$watchdog_pid"
+  [ -n "$program_pid" ] && kill_tree "$program_pid"
   [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null && wait "$openbox_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
@@ -38,6 +51,34 @@ fail() {
     [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
   done
   exit 1
+}
+
+# A process and everything it started, children first.
+descendants() {
+  local child
+  for child in $(pgrep -P "$1"); do
+    descendants "$child"
+    echo "$child"
+  done
+}
+kill_tree() {
+  local pids
+  pids="$(descendants "$1") $1"
+  kill -KILL $pids 2>/dev/null || true
+}
+
+# Prints where each process of the program's tree is: every thread's stack.
+print_stacks() {
+  if ! command -v gdb >/dev/null 2>&1; then
+    echo "run-x11: gdb is missing: no stacks to show" >&2
+    return
+  fi
+  local pid
+  for pid in $(descendants "$1") "$1"; do
+    echo "--- stacks of $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" >&2
+    timeout 60 gdb -p "$pid" -batch -nx -ex 'set pagination off' \
+      -ex 'thread apply all bt' </dev/null 2>&1 | grep -v '^\[New LWP' >&2 || true
+  done
 }
 
 # Waits up to 20 s (the machine may be busy) for a command to succeed.
@@ -83,9 +124,31 @@ wait_for "openbox to manage the screen" wm_running
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}suppressions=$here/asan.supp"
 
 # The widgets paint through the X server's shared memory, not OpenGL: no GL
-# library is loaded, as none takes part in what the tests look at.
+# library is loaded, as none takes part in what the tests look at. The
+# program runs in a D-Bus session of its own, as on a desktop (the
+# accessibility bus starts there on demand): without one, the D-Bus library
+# would start a session bus for the X display through dbus-launch, a step
+# that nothing here governs, taken as the program's first window shows.
+QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none dbus-run-session -- "$program" "$@" &
+program_pid=$!
+if [ "$deadline" -gt 0 ]; then
+  (
+    sleep "$deadline"
+    echo "run-x11: $(basename "$program") still running after $deadline s: stopped" >&2
+    print_stacks "$program_pid"
+    touch "$work/overran"
+    kill_tree "$program_pid"
+  ) &
+  watchdog_pid=$!
+fi
 status=0
-QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none "$program" "$@" || status=$?
+wait "$program_pid" || status=$?
+if [ -n "$watchdog_pid" ]; then
+  kill_tree "$watchdog_pid"
+  watchdog_pid=
+fi
+[ -e "$work/overran" ] && status=124
+program_pid=
 if [ "$status" -ne 0 ]; then
   for log in "$work"/*.log; do
     [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
