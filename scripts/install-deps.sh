@@ -2,12 +2,14 @@
 # SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages one make target needs and this machine lacks.
-# Usage: install-deps.sh play|test|art|fuzz|package
+# Usage: install-deps.sh play|test|art|fuzz|package|windows
 #   play     what building and running the game needs (make play)
 #   test     that, and the tools the tests run (make test)
 #   art      the picture generator (make art)
 #   fuzz     that of play, and clang with libFuzzer (make fuzz)
 #   package  that of play, and the Debian package tools and checker (make bench, make package)
+#   windows  that of test, the MinGW-w64 cross compilers, Debian's Qt source,
+#            Wine and the Windows packaging tools (make windows)
 set -euo pipefail
 
 # libxcb1-dev (which qt6-base-dev pulls in anyway): the windows' taskbar state on X11.
@@ -19,14 +21,23 @@ play=(cmake ninja-build g++ qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 test_tools=(libgtest-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream reuse
             xvfb openbox xdotool x11-utils python3-pyatspi at-spi2-core dbus)
 
+# The posix-thread MinGW-w64 compilers (the win32 thread model has no
+# std::thread); dpkg-dev for apt-get source; Wine 8 to run the build on Xvfb,
+# wmctrl to close its windows as the close button does; zip and NSIS for what
+# a player downloads; icoutils (wrestool) to read the exe's resources back.
+windows_tools=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+               mingw-w64-x86-64-dev dpkg-dev qt6-base-dev-tools perl
+               wine wine64 wmctrl zip unzip nsis icoutils)
+
 case "${1:-}" in
   play) packages=("${play[@]}") ;;
   test) packages=("${play[@]}" "${test_tools[@]}") ;;
   art) packages=(python3 python3-pil python3-numpy) ;;
   fuzz) packages=("${play[@]}" clang libclang-rt-14-dev) ;;
   package) packages=("${play[@]}" dpkg-dev file lintian) ;;
+  windows) packages=("${play[@]}" "${test_tools[@]}" "${windows_tools[@]}") ;;
   *)
-    echo "usage: $0 play|test|art|fuzz|package" >&2
+    echo "usage: $0 play|test|art|fuzz|package|windows" >&2
     exit 2 ;;
 esac
 
@@ -36,9 +47,17 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing Debian packages: ${missing[*]}"
+# apt-get source (the Qt for Windows build) needs a deb-src entry for the
+# archive the machine installs from: one is added beside the deb entries,
+# for the same archive, suites and key.
+need_sources=0
+if [ "$1" = windows ] && ! apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
+  need_sources=1
+fi
+[ ${#missing[@]} -eq 0 ] && [ $need_sources -eq 0 ] && exit 0
+
+[ ${#missing[@]} -gt 0 ] && echo "Installing missing Debian packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
 elif command -v sudo >/dev/null 2>&1; then
@@ -48,5 +67,17 @@ else
   exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
+if [ $need_sources -eq 1 ]; then
+  echo "Adding a deb-src entry for Debian's archive (apt-get source qt6-base)"
+  deb_sources=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$deb_sources" ]; then
+    sed -n 's/^Types: deb$/Types: deb-src/; p' "$deb_sources" \
+      | "${sudo[@]}" tee /etc/apt/sources.list.d/rumida-deb-src.sources >/dev/null
+  else
+    grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null \
+      | grep -v -- '-security' | sed 's/^deb /deb-src /' \
+      | "${sudo[@]}" tee /etc/apt/sources.list.d/rumida-deb-src.list >/dev/null
+  fi
+fi
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
