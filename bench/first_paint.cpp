@@ -65,12 +65,16 @@ private:
     void report()
     {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        timespec cpu{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
         std::printf("first-paint %lld\ncpu-ns %lld\nrss-kb %ld\n",
                     static_cast<long long>(std::chrono::nanoseconds(now).count()),
-                    static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec,
+                    static_cast<long long>(bench::processCpuSeconds() * 1e9),
                     bench::residentKilobytes());
+#ifdef _WIN32
+        // Under Wine the clock above is not the one the bench started the
+        // program by: the time since the process was created stands in.
+        std::printf("since-start-ns %lld\n",
+                    static_cast<long long>(bench::secondsSinceCreation() * 1e9));
+#endif
         std::fflush(stdout);
         // Ended here, with the window still up: what the program would do
         // after its loop is not part of the measurement.

@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "tests/x11/Desktop.h"
 
+#include "tests/x11/HostCommand.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
 #include <QEvent>
 #include <QMenuBar>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -28,8 +29,8 @@ Desktop::~Desktop()
 {
     qApp->removeEventFilter(this);
     // Input still being sent would reach the next test's windows.
-    for (QProcess *process : findChildren<QProcess *>())
-        process->waitForFinished(StepTimeoutMs);
+    for (HostCommand *command : findChildren<HostCommand *>())
+        command->wait(StepTimeoutMs);
 }
 
 void Desktop::countFirst()
@@ -69,22 +70,24 @@ bool Desktop::eventFilter(QObject *watched, QEvent *event)
 
 bool Desktop::xdotool(const QStringList &args)
 {
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), args);
-    if (!process.waitForFinished(StepTimeoutMs) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        ADD_FAILURE() << "xdotool " << args.join(QLatin1Char(' ')).toStdString() << " failed: "
-                      << process.readAllStandardError().toStdString();
+    QByteArray error;
+    if (!HostCommand::run(QStringLiteral("xdotool"), args, StepTimeoutMs, nullptr, &error)) {
+        ADD_FAILURE() << "xdotool " << args.join(QLatin1Char(' ')).toStdString()
+                      << " failed: " << error.toStdString();
         return false;
     }
     return true;
 }
 
-QProcess *Desktop::xdotoolAsync(const QStringList &args)
+HostCommand *Desktop::xdotoolAsync(const QStringList &args)
 {
-    auto *process = new QProcess(this);
-    process->start(QStringLiteral("xdotool"), args);
-    return process;
+    return new HostCommand(QStringLiteral("xdotool"), args, this);
+}
+
+bool Desktop::onDesktop()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
 }
 
 QStringList Desktop::pointAt(const QWidget *control, QPoint at)
@@ -162,16 +165,16 @@ QMargins Desktop::frameExtents(const QWidget *window)
     QMargins extents;
     const bool published = QTest::qWaitFor(
         [&] {
-            QProcess xprop;
-            xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
-                                                  QStringLiteral("-notype"),
-                                                  QStringLiteral("_NET_FRAME_EXTENTS")});
-            if (!xprop.waitForFinished(StepTimeoutMs))
+            QByteArray output;
+            if (!HostCommand::run(QStringLiteral("xprop"),
+                                  {QStringLiteral("-id"), HostCommand::x11Window(window),
+                                   QStringLiteral("-notype"), QStringLiteral("_NET_FRAME_EXTENTS")},
+                                  StepTimeoutMs, &output))
                 return false;
             // "_NET_FRAME_EXTENTS = left, right, top, bottom"
             static const QRegularExpression pattern(
                 QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
-            const auto match = pattern.match(QString::fromLatin1(xprop.readAllStandardOutput()));
+            const auto match = pattern.match(QString::fromLatin1(output));
             if (!match.hasMatch())
                 return false;
             extents = QMargins(match.captured(1).toInt(), match.captured(3).toInt(),

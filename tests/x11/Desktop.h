@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-class QProcess;
+class HostCommand;
 class QWidget;
 
 // Real input on the X server the test runs on (xdotool), and what the program
@@ -41,7 +41,11 @@ public:
     bool xdotool(const QStringList &args);
     // Starts xdotool and returns at once; it runs while the event loop does.
     // The process belongs to the Desktop, which waits for it at its end.
-    QProcess *xdotoolAsync(const QStringList &args);
+    HostCommand *xdotoolAsync(const QStringList &args);
+
+    // Whether the program runs on a real desktop: an X server (Linux), or
+    // Windows' own windows (the Windows build under Wine, on an X server).
+    static bool onDesktop();
 
     // The xdotool arguments that put the pointer on `at`, in `control`'s own
     // coordinates.

@@ -6,6 +6,7 @@
 #include "platform/WindowFocus.h"
 #include "tests/support/TestServices.h"
 #include "tests/x11/Desktop.h"
+#include "tests/x11/HostCommand.h"
 #include "windows/Program.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ protected:
 
     void startGame(MessageService &messages, FramePacer &pacer)
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        if (!Desktop::onDesktop())
             GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
         game = std::make_unique<Program>(GameServices{messages, beep, random, pacer});
         game->start(std::chrono::milliseconds(1));
@@ -127,7 +128,7 @@ protected:
     void moveAside(QWidget *window)
     {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window, WaitMs));
-        ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), QString::number(window->winId()),
+        ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), HostCommand::x11Window(window),
                                      QStringLiteral("10"), QStringLiteral("60")}));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return !window->frameGeometry().intersects(main()->frameGeometry()); }, WaitMs))

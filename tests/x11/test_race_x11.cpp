@@ -9,7 +9,6 @@
 #include "platform/FramePacer.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
@@ -112,7 +111,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     QElapsedTimer clock;
     Desktop::Seen atStart;
     Desktop::Seen inRace;
-    QProcess *player = nullptr;
+    HostCommand *player = nullptr;
     bool playerDoneInRace = false;
     pacer.onStart = [&] {
         clock.start();
@@ -124,7 +123,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     pacer.onFrame = [&] {
         inRace = desktop.seen();
         lookForEffects();
-        playerDoneInRace = player && player->state() == QProcess::NotRunning;
+        playerDoneInRace = player && !player->running();
     };
 
     desktop.click(start); // returns once the race is over
@@ -135,7 +134,7 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
 
     // All of it reached the program while the horses ran.
     ASSERT_TRUE(playerDoneInRace) << "the input was not over before the race was";
-    EXPECT_EQ(player->exitCode(), 0) << player->readAllStandardError().toStdString();
+    EXPECT_EQ(player->exitCode(), 0) << player->standardError().toStdString();
     EXPECT_GE(inRace.presses - atStart.presses, Clicks);
     EXPECT_GE(inRace.keyPresses - atStart.keyPresses, Keys);
     EXPECT_GE(inRace.wheels - atStart.wheels, 1);
