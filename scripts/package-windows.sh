@@ -11,7 +11,8 @@
 #       writes <out>/rumida-<version>-windows-x64.zip and
 #       <out>/rumida-<version>-windows-x64-setup.exe, then checks them
 #   package-windows.sh --check <zip> <setup.exe>
-#       checks a zip and an installer made before
+#   package-windows.sh --check <folder>
+#       checks a zip and an installer made before (the one pair in <folder>)
 #
 # The check: the zip holds exactly the expected files under one folder, every
 # DLL that any program or DLL in it imports is in it or is part of Windows,
@@ -41,18 +42,19 @@ mingw_dll_dir=/usr/$triplet/lib
 # DLLs every Windows 10 has, which a program may import without carrying
 # them: what the Qt DLLs, their plugins and the MinGW-w64 runtime import, and
 # the rest of the usual desktop set. Compared without case.
-system_dlls=" advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d9 d3d11 d3d12 d3dcompiler_47
- dwmapi dwrite dxgi gdi32 gdiplus imm32 iphlpapi kernel32 mpr msimg32 msvcrt ncrypt netapi32 ntdll
- ole32 oleaut32 opengl32 powrprof secur32 setupapi shcore shell32 shlwapi user32 userenv uxtheme
- version winhttp wininet winmm winspool.drv ws2_32 wtsapi32 "
+system_dlls=(advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d9 d3d11 d3d12 d3dcompiler_47
+             dwmapi dwrite dxgi gdi32 gdiplus imm32 iphlpapi kernel32 mpr msimg32 msvcrt ncrypt netapi32
+             ntdll ole32 oleaut32 opengl32 powrprof secur32 setupapi shcore shell32 shlwapi user32
+             userenv uxtheme version winhttp wininet winmm winspool.drv ws2_32 wtsapi32)
 
 # Plugins, by the subfolder Qt looks for them in beside the exe.
 qt_plugins=(platforms/qwindows.dll imageformats/qgif.dll imageformats/qico.dll
             imageformats/qjpeg.dll styles/qwindowsvistastyle.dll)
 qt_dlls=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll)
-# ASCII names only: Explorer before Windows 10 (1903), and many archivers
-# Japanese players use, read zip entry names as Shift-JIS whatever the zip's
-# UTF-8 flag says, so a Japanese name would unpack as garbage. The read-me's
+# ASCII file names only. Debian's zip 3.0 writes a Japanese name as bare UTF-8
+# bytes without the zip's UTF-8 flag, which Explorer on a Japanese Windows
+# reads as Shift-JIS, and several archivers popular in Japan ignore the flag
+# even where it is set: the name would unpack as garbage. The read-me's
 # Japanese title is its first line instead.
 readme=README-ja.txt
 licence_files=(LICENSE.txt licenses/GPL-3.0.txt licenses/LGPL-3.0.txt licenses/Qt-source.txt
@@ -80,7 +82,7 @@ is_system_dll() {
   local name
   name=$(printf '%s' "$1" | lower)
   case "$name" in api-ms-win-*|ext-ms-win-*) return 0 ;; esac
-  case "$system_dlls" in *" ${name%.dll} "*|*" $name "*) return 0 ;; esac
+  case " ${system_dlls[*]} " in *" ${name%.dll} "*|*" $name "*) return 0 ;; esac
   return 1
 }
 
@@ -244,7 +246,12 @@ wine_check() (
 
 case "${1:-}" in
   --check)
-    [ $# -eq 3 ] || die "usage: $0 --check <zip> <setup.exe>"
+    if [ $# -eq 2 ] && [ -d "$2" ]; then
+      zips=("$2"/rumida-*-windows-x64.zip)
+      [ ${#zips[@]} -eq 1 ] && [ -f "${zips[0]}" ] || die "not one rumida-*-windows-x64.zip in $2"
+      set -- --check "${zips[0]}" "${zips[0]%.zip}-setup.exe"
+    fi
+    [ $# -eq 3 ] || die "usage: $0 --check <zip> <setup.exe> | --check <folder>"
     check "$2" "$3"
     exit 0 ;;
 esac

@@ -27,7 +27,7 @@ SHIPPED = [
         "md4", "md5", "sha1", "sha3_endian", "sha3_keccak", "rfc6234", "blake2",
         "siphash", "easing", "unicode-character-database", "unicode-cldr",
     ]),
-    ("Qt6Gui.dll, platforms/qwindows.dll", [
+    ("Qt6Gui.dll", [
         "libpng", "harfbuzz-ng", "freetype", "freetype-zlib", "freetype-bdf",
         "freetype-pcf", "grayraster", "smooth-scaling-algorithm", "xserverhelper",
         "webgradients", "md4c", "icc-sRGB-color-profile", "aglfn",
