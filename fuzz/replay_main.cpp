@@ -37,7 +37,8 @@ int main(int argc, char **argv)
     for (const fs::path &file : files) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::fprintf(stderr, "%s\n", file.filename().c_str());
+        // string(), not c_str(): a Windows path holds wide characters.
+        std::fprintf(stderr, "%s\n", file.filename().string().c_str());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     }
     std::printf("replayed %zu inputs\n", files.size());

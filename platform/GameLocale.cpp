@@ -113,7 +113,11 @@ std::optional<std::uint64_t> scaledMagnitude(double x, std::uint64_t scale)
         return std::nullopt;
     const double remainder = std::fma(ax, p, -product); // ax * p == product + remainder
     if (product < 0x1p52) {
-        double rounded = std::round(product);
+        // Half away from zero by hand, from the exact fraction: MinGW-w64's
+        // round() adds a half and floors, which takes 0.49999999999999994 to 1.
+        double rounded = std::trunc(product);
+        if (product - rounded >= 0.5)
+            rounded += 1;
         if (rounded - product == 0.5 && remainder < 0)
             rounded -= 1; // the exact value lies below the half
         return std::uint64_t(rounded);

@@ -22,6 +22,16 @@ QImage readPhotograph(const QString &resourcePath)
     return image;
 }
 
+std::future<QImage> readPhotographSoon(const QString &resourcePath)
+{
+#ifdef __MINGW32__
+    constexpr auto policy = std::launch::deferred;
+#else
+    constexpr auto policy = std::launch::async;
+#endif
+    return std::async(policy, [resourcePath] { return readPhotograph(resourcePath); });
+}
+
 QPixmap photographPixmap(QImage photograph)
 {
     // Kept in the format it was read into (see readPhotograph).

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include <future>
+
 // Decodes an embedded picture. Windows decode their pictures when they are
 // built and drop them when destroyed; QImageReader bypasses the process-wide
 // QPixmapCache, which would keep them alive after their window.
@@ -20,6 +22,13 @@ QPixmap decodePhotograph(const QString &resourcePath);
 // decodePhotograph in its two halves: the decoding, which may run on any
 // thread, and the pixmap, which only the GUI thread may make.
 QImage readPhotograph(const QString &resourcePath);
+// readPhotograph on a second thread where that is safe, so that the caller
+// can go on meanwhile; the result is collected with get(). Under MinGW-w64
+// (the Windows build) the photograph is read by get() itself, on the calling
+// thread: a thread that has run Qt's image code ends by running Qt's
+// thread-local destructors after the C++ runtime has released their
+// storage, and crashes (seen under Wine, in QRegularExpression's JIT stack).
+std::future<QImage> readPhotographSoon(const QString &resourcePath);
 QPixmap photographPixmap(QImage photograph);
 
 // Decodes every image of an embedded icon file into one icon.

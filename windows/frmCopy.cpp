@@ -87,8 +87,7 @@ frmCopy::frmCopy(Program &program, std::chrono::milliseconds showTime) : program
     // The photograph is decoded on a second thread while the captions are
     // measured (each of their sizes loads a font engine) and the main window
     // is built: the card shows sooner on a machine with a core to spare.
-    std::future<QImage> photograph =
-        std::async(std::launch::async, [] { return readPhotograph(Resources::Splash); });
+    std::future<QImage> photograph = readPhotographSoon(Resources::Splash);
     buildControls();
     applyWindowStyle(this, {BorderStyle::None, true,
                             QSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight))});

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QProcessEnvironment>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -34,6 +35,16 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char **argv)
 {
+#ifdef Q_OS_WIN
+    // Under Wine, Qt's own variables come renamed (tests/wine/wine-run.sh).
+    const QString renamed = QStringLiteral("RUMIDA_WINE_");
+    for (const QString &entry : QProcessEnvironment::systemEnvironment().toStringList()) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (entry.startsWith(renamed) && equals > 0)
+            qputenv(entry.mid(renamed.size(), equals - renamed.size()).toLocal8Bit(),
+                    entry.mid(equals + 1).toLocal8Bit());
+    }
+#endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);

@@ -16,6 +16,11 @@ export WINEPREFIX="$prefix/wine" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml
 # desktop tests want Windows' own, the others say offscreen themselves.
 unset QT_QPA_PLATFORM QT_XCB_GL_INTEGRATION
 
+# A wineserver left from a run that was stopped hard (it outlives its
+# parent) still serves the prefix on a display that is gone.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
 # Japanese regional settings for the programs that ask for them (LANG=ja_JP.UTF-8):
 # Wine takes the Windows locale from the C library's, which must exist. It is
 # compiled here into the prefix's folder, so the machine's locales stay as they are.
@@ -28,16 +33,17 @@ fi
 
 # The prefix is made once and kept; the stamp names the set-up it was made with.
 stamp="$prefix/wine/rumida-setup"
-setup_id=$(sha256sum "$here/wine-prefix.sh" "$here/fonts.reg" | sha256sum | cut -c1-16)
+setup_id=$(sha256sum "$here/wine-prefix.sh" "$here/prefix.reg" | sha256sum | cut -c1-16)
 if [ "$(cat "$stamp" 2>/dev/null)" != "$setup_id" ]; then
   rm -rf "$prefix/wine"
   wineboot --init >/dev/null 2>&1
   # Wine has no Japanese interface font: the names the Japanese desktop uses
   # (ＭＳ Ｐゴシック, MS UI Gothic, ...) are replaced by IPAPGothic, which Wine
-  # finds through fontconfig, and Japanese text falls back to it.
+  # finds through fontconfig, and Japanese text falls back to it. A crash
+  # prints its backtrace instead of opening a dialog (prefix.reg).
   mkdir -p "$prefix/wine"
-  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/fonts.reg"; } >"$prefix/fonts.reg"
-  wine regedit /S "Z:${prefix//\//\\}\\fonts.reg" >/dev/null 2>&1
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/prefix.reg"; } >"$prefix/prefix.reg"
+  wine regedit /S "Z:${prefix//\//\\}\\prefix.reg" >/dev/null 2>&1
   wineserver -w
   echo "$setup_id" >"$stamp"
 fi

@@ -22,4 +22,11 @@ if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 export WINEPATH="$dll_path"
+# Wine hands a Windows program no variable whose name starts with QT_: each
+# goes as RUMIDA_WINE_QT_..., which the test programs' main gives back to Qt.
+for name in $(compgen -e); do
+  case "$name" in
+    QT_*) export "RUMIDA_WINE_$name=${!name}" ;;
+  esac
+done
 exec wine "$program" "$@"
