@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 // Renders every window of the game offscreen to PNG files, one per window,
 // named after the window (frmRumida.png, frmCopy.png, ...), so a layout can
-// be looked at without a desktop. Usage: rumida_snapshot <folder>
+// be looked at without a desktop. Usage: rumida_snapshot <folder> [platform]
+// (the platform defaults to offscreen; "windows" shows the Windows build's
+// own rendering, under Wine too, where Qt's variables do not get through).
 #include "platform/BeepService.h"
 #include "platform/Fonts.h"
 #include "platform/FramePacer.h"
@@ -37,11 +39,13 @@ bool save(QWidget *window, const QDir &folder)
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: " << argv[0] << " <folder>\n";
+    if (argc != 2 && argc != 3) {
+        QTextStream(stderr) << "usage: " << argv[0] << " <folder> [platform]\n";
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (argc == 3)
+        qputenv("QT_QPA_PLATFORM", argv[2]);
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     char *qtArgv[] = {argv[0], nullptr};
