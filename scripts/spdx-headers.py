@@ -25,7 +25,8 @@ MARK = "SPDX-" + "License-Identifier:"
 STYLES = [
     (("*.cpp", "*.h", "*.h.in", "*.rc.in"), "// {}"),
     (("CMakeLists.txt", "*.cmake", "*.sh", "*.py", "Makefile", ".gitignore",
-      "*.supp", "*.dict", "*.desktop"), "# {}"),
+      "*.supp", "*.dict", "*.desktop", "*.nsi"), "# {}"),
+    (("*.reg",), "; {}"),
     (("*.xml", "*.xml.in", "*.md"), "<!-- {} -->"),
     (("*.6.in",), '.\\" {}'),
 ]
@@ -55,7 +56,10 @@ def style_of(path):
 
 def insertion_point(lines):
     at = 0
-    if lines and (lines[0].startswith("#!") or lines[0].startswith("<?xml")):
+    # A script's interpreter line, an XML declaration and a registry file's
+    # format line stay first.
+    if lines and (lines[0].startswith("#!") or lines[0].startswith("<?xml")
+                  or lines[0].startswith("Windows Registry Editor")):
         at = 1
     if len(lines) > at and re.match(r"^#.*coding[:=]", lines[at]):
         at += 1
