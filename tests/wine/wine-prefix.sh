@@ -49,6 +49,10 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$setup_id" ]; then
 fi
 
 wineserver -p
+# Wine's own services (services.exe, plugplay, ...) start with the first
+# program of a session and inherit its output: started here, with none, so
+# that they do not hold a test's output open after the test has ended.
+wine wineboot </dev/null >/dev/null 2>&1
 status=0
 "$@" || status=$?
 wineserver -k 2>/dev/null || true

@@ -10,6 +10,19 @@
 #include <QStringList>
 
 class HostCommand;
+
+// A desktop test begins with this. Off a desktop the Linux build skips the
+// test (it is run through tests/x11/run-x11.sh); the Windows build only ever
+// runs on Windows' own platform, where no desktop is a fault to report.
+#ifdef Q_OS_WIN
+#define RUMIDA_NEEDS_DESKTOP() \
+    if (!Desktop::onDesktop()) \
+    FAIL() << "not on Windows' own platform: QT_QPA_PLATFORM did not reach the program"
+#else
+#define RUMIDA_NEEDS_DESKTOP() \
+    if (!Desktop::onDesktop()) \
+    GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh"
+#endif
 class QWidget;
 
 // Real input on the X server the test runs on (xdotool), and what the program

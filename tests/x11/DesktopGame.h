@@ -35,8 +35,7 @@ protected:
 
     void startGame(MessageService &messages, FramePacer &pacer)
     {
-        if (!Desktop::onDesktop())
-            GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
+        RUMIDA_NEEDS_DESKTOP();
         game = std::make_unique<Program>(GameServices{messages, beep, random, pacer});
         game->start(std::chrono::milliseconds(1));
         ASSERT_TRUE(QTest::qWaitFor([this] { return main() && main()->isVisible(); }, WaitMs));

@@ -130,8 +130,7 @@ protected:
 
 TEST_F(DesktopTaskbar, SplashMainAndGalleryAreListedHelpAndVersionAreNot)
 {
-    if (!Desktop::onDesktop())
-        GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh";
+    RUMIDA_NEEDS_DESKTOP();
     game = std::make_unique<Program>(GameServices{scriptedMessages, beep, random, noPacing});
     // The splash stays up until it has been read, then hands over at once.
     frmCopy &splash = game->start(std::chrono::minutes(1));
