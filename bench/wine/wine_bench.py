@@ -4,7 +4,8 @@
 """The Windows build's start-up and memory under Wine, each against the bare
 Qt floor built with the same cross Qt and run the same way.
 
-Usage (inside tests/wine/wine-session.sh): wine_bench.py <windows build> <qt bin> [runs]
+Usage (inside tests/wine/wine-session.sh): wine_bench.py <windows build> <DLL folder>...
+(the cross Qt's bin folder and the MinGW-w64 runtime's; RUNS in the environment, default 7)
 
 Each probe reports its first paint and its working set and ends (see
 bench/first_paint.cpp). The game and the floor start in turn, after one
@@ -19,9 +20,9 @@ import sys
 import time
 
 
-def run(program, qt_bin):
+def run(program, dll_folders):
     env = dict(os.environ)
-    env["WINEPATH"] = "Z:" + qt_bin.replace("/", "\\")
+    env["WINEPATH"] = ";".join("Z:" + folder.replace("/", "\\") for folder in dll_folders)
     env.pop("QT_QPA_PLATFORM", None)  # Windows' own windows, as a player's
     started = time.monotonic()
     done = subprocess.run(["wine", program], env=env, capture_output=True, timeout=120)
@@ -39,13 +40,13 @@ def run(program, qt_bin):
 
 
 def main():
-    build, qt_bin = sys.argv[1], sys.argv[2]
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 7
+    build, dll_folders = sys.argv[1], sys.argv[2:]
+    runs = int(os.environ.get("RUNS", "7"))
     game = os.path.join(build, "bench", "wine", "rumida_bench_game_probe.exe")
     bare = os.path.join(build, "bench", "wine", "rumida_bench_bare_probe.exe")
     results = {"game": [], "bare": []}
     for i in range(runs + 1):
-        g, b = run(game, qt_bin), run(bare, qt_bin)
+        g, b = run(game, dll_folders), run(bare, dll_folders)
         if i > 0:
             results["game"].append(g)
             results["bare"].append(b)
