@@ -58,7 +58,7 @@ test-windows:
 	    ctest --test-dir $(WIN_BUILD) -j $(JOBS) --output-on-failure --timeout 600 && \
 	  bash scripts/package-windows.sh --check $(WIN_BUILD)/dist; \
 	else \
-	  echo "Windows suite skipped: no cached Qt for Windows (make windows builds it once, about 20 minutes on 2 cores)"; \
+	  echo "Windows suite skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi
 
 test: test-plain test-asan test-windows
@@ -77,7 +77,7 @@ fuzz:
 
 # The game for Windows, cross-built with Debian's MinGW-w64 against a Qt for
 # Windows built once from Debian's Qt source into ~/.cache/rumida (the first
-# run takes about 20 minutes more for it), then what a Windows player
+# run takes about half an hour more for it), then what a Windows player
 # downloads: $(WIN_BUILD)/dist/rumida-<version>-windows-x64.zip and the
 # installer rumida-<version>-windows-x64-setup.exe.
 windows:
@@ -120,7 +120,7 @@ bench: deps-play
 	    $$(dirname $$(x86_64-w64-mingw32-gcc-posix -print-file-name=libstdc++-6.dll)) \
 	    $$(dirname $$(x86_64-w64-mingw32-gcc-posix -print-file-name=libwinpthread-1.dll)); \
 	else \
-	  echo "Windows figures skipped: no cached Qt for Windows (make windows builds it once, about 20 minutes on 2 cores)"; \
+	  echo "Windows figures skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi
 
 # The Debian package rumida_<version>_amd64.deb, built by CPack in the Release

@@ -61,7 +61,7 @@ bash "$here/scripts/install-deps.sh" windows
 work="$cache/work-$key"
 mkdir -p "$work"
 log="$work/build.log"
-echo "Building Qt $qt_version for Windows into $prefix (about 20 minutes on 2 cores; log: $log)" >&2
+echo "Building Qt $qt_version for Windows into $prefix (about half an hour on 2 cores; log: $log)" >&2
 start=$(date +%s)
 
 # Debian's source package, fetched once. apt-get source wants a deb-src entry
