@@ -173,3 +173,49 @@ TEST_F(DesktopRace, InputDuringTheRaceIsThrownAwayAndTheResultStands)
     EXPECT_TRUE(chk(QStringLiteral("23"))->isEnabled());
     EXPECT_FALSE(chk(QStringLiteral("12"))->isChecked());
 }
+
+// The window manager's close button, clicked twice while the horses run:
+// the requests wait for the end of the race and then ask once, with the
+// result already shown; Cancel leaves the game as the race left it.
+TEST_F(DesktopRace, CloseButtonDuringTheRaceAsksOnceWhenTheRaceIsOver)
+{
+    desktop.click(chk(QStringLiteral("12")));
+    desktop.type(QStringLiteral("1000"));
+    desktop.click(find<QPushButton>(QStringLiteral("cmdEndBet")));
+    auto *start = find<QPushButton>(QStringLiteral("cmdStart"));
+    ASSERT_TRUE(start->isEnabled());
+    scriptRace(1, 2);
+
+    const QStringList clicks = Desktop::pointAt(closeButton(main()))
+                               << QStringLiteral("click") << QStringLiteral("1") << QStringLiteral("sleep")
+                               << QStringLiteral("0.3") << QStringLiteral("click") << QStringLiteral("1");
+    HostCommand *player = nullptr;
+    bool playerDoneInRace = false;
+    bool askedInRace = false;
+    pacer.onStart = [&] {
+        QTimer::singleShot(300, main(), [&] { player = desktop.xdotoolAsync(clicks); });
+    };
+    pacer.onFrame = [&] {
+        askedInRace = askedInRace || !scriptedMessages.asked.isEmpty();
+        playerDoneInRace = player && !player->running();
+    };
+    QString winnerWhenAsked;
+    scriptedMessages.onAsk = [&](const ScriptedMessages::Question &) { winnerWhenAsked = label("lblWinner"); };
+    scriptedMessages.answer(MessageService::Answer::Cancel);
+
+    desktop.click(start); // returns once the race is over
+    ASSERT_TRUE(playerDoneInRace) << "the clicks were not over before the race was";
+    EXPECT_EQ(player->exitCode(), 0) << player->standardError().toStdString();
+    EXPECT_FALSE(askedInRace) << "the close request was let through during the race";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !scriptedMessages.asked.isEmpty(); }, WaitMs))
+        << "the held close request never asked";
+    QTest::qWait(500); // time for a second question, which must not come
+    ASSERT_EQ(scriptedMessages.asked.size(), 1);
+    EXPECT_EQ(scriptedMessages.asked.front().text, QStringLiteral("ルミダを終了しますか？"));
+    EXPECT_EQ(winnerWhenAsked, QStringLiteral("1-2"));
+
+    EXPECT_TRUE(main()->isVisible());
+    EXPECT_EQ(label("lblHaitou"), QStringLiteral("￥3,500"));
+    EXPECT_EQ(money(), QStringLiteral("￥12,500"));
+    EXPECT_TRUE(find<QPushButton>(QStringLiteral("cmdNext"))->isEnabled());
+}
