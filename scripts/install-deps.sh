@@ -23,11 +23,11 @@ test_tools=(libgtest-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream 
 
 # The posix-thread MinGW-w64 compilers (the win32 thread model has no
 # std::thread); dpkg-dev for apt-get source; Wine 8 to run the build on Xvfb,
-# wmctrl to close its windows as the close button does; zip and NSIS for what
-# a player downloads; icoutils (wrestool) to read the exe's resources back.
+# and locales for the Japanese settings the Wine tests compile; zip and NSIS
+# for what a player downloads; icoutils (wrestool) to check the exe's resources.
 windows_tools=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                mingw-w64-x86-64-dev dpkg-dev qt6-base-dev-tools perl
-               wine wine64 wmctrl zip unzip nsis icoutils)
+               wine wine64 zip unzip nsis icoutils locales)
 
 case "${1:-}" in
   play) packages=("${play[@]}") ;;

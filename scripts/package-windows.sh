@@ -163,6 +163,15 @@ check() {
     [ "$(grep -c $'\r$' "$tmp/check/$top/$f")" = "$(wc -l <"$tmp/check/$top/$f")" ] || die "$f has lines not ended by CRLF"
   done
   echo "  texts: UTF-8 with byte-order mark, CRLF"
+  # The program file's own icon and version block, linked in from the
+  # resource script, filed as Japanese (0x0411 = 1041).
+  local resources
+  resources=$(wrestool -l "$tmp/check/$top/rumida.exe")
+  grep -q -- '--type=14 .*--language=1041' <<<"$resources" || die "rumida.exe has no Japanese icon: $resources"
+  grep -q -- '--type=16 .*--language=1041' <<<"$resources" || die "rumida.exe has no Japanese version block: $resources"
+  wrestool -x --raw -t 16 "$tmp/check/$top/rumida.exe" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0' \
+    | grep -q "ProductVersion$version" || die "rumida.exe's version block does not say $version"
+  echo "  rumida.exe: Japanese icon and version block, version $version"
   echo "== imports of each program and DLL in the zip"
   report_imports "$tmp/check/$top" || die "$name lacks DLLs its programs import"
 
