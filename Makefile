@@ -115,10 +115,8 @@ bench: deps-play
 	@if bash scripts/build-qt-windows.sh --check; then \
 	  $(MAKE) --no-print-directory windows-build \
 	    WIN_TARGETS="rumida_bench_game_probe rumida_bench_bare_probe" && \
-	  bash tests/wine/wine-session.sh --prefix $(WIN_BUILD)/wine /usr/bin/python3 bench/wine/wine_bench.py \
-	    $(CURDIR)/$(WIN_BUILD) $$(bash scripts/build-qt-windows.sh --print-prefix)/bin \
-	    $$(dirname $$(x86_64-w64-mingw32-gcc-posix -print-file-name=libstdc++-6.dll)) \
-	    $$(dirname $$(x86_64-w64-mingw32-gcc-posix -print-file-name=libwinpthread-1.dll)); \
+	  bash tests/wine/wine-session.sh --prefix $(WIN_BUILD)/wine \
+	    /usr/bin/python3 bench/wine/wine_bench.py $(CURDIR)/$(WIN_BUILD); \
 	else \
 	  echo "Windows figures skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi

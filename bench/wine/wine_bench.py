@@ -4,8 +4,10 @@
 """The Windows build's start-up and memory under Wine, each against the bare
 Qt floor built with the same cross Qt and run the same way.
 
-Usage (inside tests/wine/wine-session.sh): wine_bench.py <windows build> <DLL folder>...
-(the cross Qt's bin folder and the MinGW-w64 runtime's; RUNS in the environment, default 7)
+Usage (inside tests/wine/wine-session.sh): wine_bench.py <windows build>
+(RUNS in the environment, default 7). The programs start through the runner
+the tests use (tests/wine/wine-run.sh with the build's DLL folders), which
+the build names in wine-runner.txt.
 
 Each probe reports its first paint and its working set and ends (see
 bench/first_paint.cpp). The game and the floor start in turn, after one
@@ -20,12 +22,9 @@ import sys
 import time
 
 
-def run(program, dll_folders):
-    env = dict(os.environ)
-    env["WINEPATH"] = ";".join("Z:" + folder.replace("/", "\\") for folder in dll_folders)
-    env.pop("QT_QPA_PLATFORM", None)  # Windows' own windows, as a player's
+def run(program, runner):
     started = time.monotonic()
-    done = subprocess.run(["wine", program], env=env, capture_output=True, timeout=120)
+    done = subprocess.run(runner + [program], capture_output=True, timeout=120)
     wall = time.monotonic() - started
     values = {}
     for line in done.stdout.decode(errors="replace").splitlines():
@@ -40,13 +39,15 @@ def run(program, dll_folders):
 
 
 def main():
-    build, dll_folders = sys.argv[1], sys.argv[2:]
+    build = sys.argv[1]
+    with open(os.path.join(build, "wine-runner.txt"), encoding="utf-8") as listing:
+        runner = [line for line in listing.read().splitlines() if line]
     runs = int(os.environ.get("RUNS", "7"))
     game = os.path.join(build, "bench", "wine", "rumida_bench_game_probe.exe")
     bare = os.path.join(build, "bench", "wine", "rumida_bench_bare_probe.exe")
     results = {"game": [], "bare": []}
     for i in range(runs + 1):
-        g, b = run(game, dll_folders), run(bare, dll_folders)
+        g, b = run(game, runner), run(bare, runner)
         if i > 0:
             results["game"].append(g)
             results["bare"].append(b)
@@ -60,7 +61,7 @@ def main():
     print(f"  from `wine` started to the report, Wine's own start included: game "
           f"{med('game', 'wall') * 1e3:.0f} ms, bare Qt {med('bare', 'wall') * 1e3:.0f} ms")
     print(f"  CPU time until then: game {med('game', 'cpu') * 1e3:.1f} ms, bare Qt {med('bare', 'cpu') * 1e3:.1f} ms")
-    print(f"  working set at the first paint: game {med('game', 'rss')} kB, bare Qt {med('bare', 'rss')} kB")
+    print(f"  working set at the first paint: game {med('game', 'rss'):.0f} kB, bare Qt {med('bare', 'rss'):.0f} kB")
     print(f"BENCH start_ratio_wine {med('game', 'start') / med('bare', 'start'):.4g} report")
     print(f"BENCH rss_ratio_wine {med('game', 'rss') / med('bare', 'rss'):.4g} report")
 
