@@ -12,8 +12,8 @@ shift
 
 # No Mono or Gecko: Wine would offer to download them for a new prefix.
 export WINEPREFIX="$prefix/wine" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-# Qt picks its platform from the Windows environment Wine passes on: the
-# desktop tests want Windows' own, the others say offscreen themselves.
+# run-x11.sh's choice of Qt platform is for Linux programs: wine-run.sh would
+# hand it on to the Windows ones. Each test says its own (CTest's environment).
 unset QT_QPA_PLATFORM QT_XCB_GL_INTEGRATION
 
 # A wineserver left from a run that was stopped hard (it outlives its
@@ -41,7 +41,6 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$setup_id" ]; then
   # (ＭＳ Ｐゴシック, MS UI Gothic, ...) are replaced by IPAPGothic, which Wine
   # finds through fontconfig, and Japanese text falls back to it. A crash
   # prints its backtrace instead of opening a dialog (prefix.reg).
-  mkdir -p "$prefix/wine"
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/prefix.reg"; } >"$prefix/prefix.reg"
   wine regedit /S "Z:${prefix//\//\\}\\prefix.reg" >/dev/null 2>&1
   wineserver -w

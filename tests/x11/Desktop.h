@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class HostCommand;
+class QWidget;
 
 // A desktop test begins with this. Off a desktop the Linux build skips the
 // test (it is run through tests/x11/run-x11.sh); the Windows build only ever
@@ -23,7 +24,6 @@ class HostCommand;
     if (!Desktop::onDesktop()) \
     GTEST_SKIP() << "needs an X server with a window manager: run it through tests/x11/run-x11.sh"
 #endif
-class QWidget;
 
 // Real input on the X server the test runs on (xdotool), and what the program
 // has received of it. Input goes through the X server and the window manager
