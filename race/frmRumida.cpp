@@ -27,6 +27,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
@@ -270,17 +271,17 @@ void frmRumida::fitOddsBoard()
     const int overhang = oddsRight - fraOdds->width();
     if (overhang <= 0)
         return;
-    // A caption keeps a space's width from its odds, so that "1-2" and
+    // A caption keeps two spaces' width from its odds, so that "1-2" and
     // "4.457587" never read as "1-24.457587" (Windows' wider digits get
     // here): it moves left towards the frame's border first.
-    const int frameInside = fraOdds->contentsRect().left() + 1;
+    const int frameInside = fraOdds->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, fraOdds) + 1;
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
         QLabel *odds = pairs_[i].lbl;
         odds->move(odds->x() - overhang, odds->y());
         auto *caption = fraOdds->findChild<QLabel *>(QLatin1String(PairTable[i].oddsCaption));
         if (!caption)
             continue;
-        const int gap = caption->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+        const int gap = caption->fontMetrics().horizontalAdvance(QStringLiteral("  "));
         const int room = odds->x() - gap - caption->width();
         if (caption->x() > room)
             caption->move(std::max(frameInside, room), caption->y());
