@@ -325,50 +325,6 @@ protected:
         }
     }
 
-    // The same action on the model.
-    void mirror(const Action &a)
-    {
-        const int p = a.arg % 6;
-        switch (a.kind) {
-        case Kind::Open: break;
-        case Kind::ClickCheck: model.clickCheck(p); break;
-        case Kind::ClickText: model.clickText(p); break;
-        case Kind::ClickButton: model.clickButton(Buttons[a.arg % 3]); break;
-        case Kind::PressAway: model.pressEndBetAway(); break;
-        case Kind::Tab: model.tab(true); break;
-        case Kind::Backtab: model.tab(false); break;
-        case Kind::Space: model.space(); break;
-        case Kind::Enter: model.enter(); break;
-        case Kind::Backspace: model.backspace(); break;
-        case Kind::Type:
-        case Kind::Paste: model.insert(a.text); break;
-        case Kind::StartOver: model.startOver(); break;
-        case Kind::MenuEnd: model.pickEnd(); break;
-        case Kind::CloseBox: model.closeWindow(); break;
-        case Kind::OpenGallery: model.pickGallery(); break;
-        case Kind::GalleryNext: model.galleryNext(); break;
-        case Kind::GalleryBack: model.galleryBack(); break;
-        case Kind::CloseGallery: model.closeGallery(); break;
-        case Kind::OpenHelp: model.pickHelp(); break;
-        case Kind::CloseHelp: model.closeHelp(); break;
-        case Kind::OpenVersion: model.pickVersion(); break;
-        case Kind::CloseVersion: model.closeVersion(); break;
-        case Kind::Alt: model.tapAlt(); break;
-        case Kind::Escape: model.escape(); break;
-        case Kind::OpenMenu: model.openMenu(TopMenus[a.arg % 3]); break;
-        case Kind::ClickAway: model.clickAwayFromMenu(); break;
-        case Kind::ContextPaste: model.contextPaste(p, a.text); break;
-        case Kind::ContextUndo: model.contextUndoEntering(p); break;
-        case Kind::ContextSelectAllDelete: model.contextSelectAllDelete(p); break;
-        case Kind::Drop: model.drop(p, a.text); break;
-        case Kind::ActivateSide: model.activateSide(a.arg % 3); break;
-        case Kind::SwitchAway: model.deactivate(); break;
-        case Kind::Reactivate: model.reactivate(); break;
-        case Kind::MiddlePaste: break;
-        case Kind::Count: break;
-        }
-    }
-
     // Plays one action on both; an answer of Ok may end the program, which
     // leaves the application's event loop, so that action runs inside one.
     void play(const Action &a)
@@ -410,7 +366,7 @@ protected:
         activeAfterBox.reset();
         if (playerMessages.realAsked != realBefore && !window->isEnding() && !isMenuPick(a.kind))
             activeAfterBox = QApplication::activeWindow() == window.get();
-        mirror(a);
+        playOnModel(a, model);
         // The desktop activates a window the player clicks into, and a
         // window comes back active from a menu; offscreen, nothing does.
         if (!window->isEnding() && model.active && QApplication::activeWindow() != window.get())

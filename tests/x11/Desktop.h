@@ -2,12 +2,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 class HostCommand;
 class QWidget;
@@ -88,6 +92,25 @@ public:
 
     // Whether Qt's keyboard focus is in `window`'s menu bar.
     static bool inMenuBar(const QWidget *window);
+
+    // Waits until `done` holds, handling the program's events meanwhile.
+    // Unlike QTest::qWaitFor it naps for no fixed time between looks: it
+    // looks again as soon as events have come and been handled.
+    template <class Done> static bool waitFor(Done done, int timeoutMs)
+    {
+        if (done())
+            return true;
+        const QDeadlineTimer deadline(timeoutMs);
+        QTimer wake; // for the deadline, should nothing else come
+        wake.start(50);
+        while (!deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (done())
+                return true;
+        }
+        return done();
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

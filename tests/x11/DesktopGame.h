@@ -68,7 +68,7 @@ protected:
 
     static bool waitActive(QWidget *window)
     {
-        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, WaitMs);
+        return Desktop::waitFor([window] { return QApplication::activeWindow() == window; }, WaitMs);
     }
 
     // A menu's title in the menu bar, clicked as a player does.
