@@ -46,7 +46,7 @@ using namespace randomplay;
 
 namespace {
 
-constexpr int DefaultActions = 2000;
+constexpr int DefaultActions = 5000;
 // How long one step of the player's may take on a loaded machine.
 constexpr int StepMs = 20000;
 // A game is played on one program until it is quit or this many actions
@@ -326,9 +326,10 @@ private:
     {
         QPointer<QMessageBox> box;
         const bool up = Desktop::waitFor(
-            [&box] {
+            [&] {
                 box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                return box && QApplication::activeWindow() == box;
+                // Active for the program and holding the X server's keyboard.
+                return box && QApplication::activeWindow() == box && xserver_.inputFocus() == box->winId();
             },
             StepMs);
         if (!up) {
