@@ -71,7 +71,9 @@ test: test-plain test-asan test-windows
 # quarantine of freed memory is kept small, or its filling would read as growth.
 SOAK_SECONDS ?= 1800
 SOAK_MARGIN_MIB ?= 32
-soak: build-asan
+soak: deps-test
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DRUMIDA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target x11_test_random_play
 	@cd $(ASAN_BUILD) && \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:quarantine_size_mb=16 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

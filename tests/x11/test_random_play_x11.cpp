@@ -608,6 +608,11 @@ protected:
         ASSERT_NE(action, nullptr) << item;
         auto *dropdown = qobject_cast<QMenu *>(action->parent());
         ASSERT_NE(dropdown, nullptr) << item;
+        // The keys go to the active window: a player picks from the menus of
+        // a window that is not active with the mouse, whose press on the
+        // menu's title activates the window too.
+        if (QApplication::activeWindow() != main())
+            byKeys = false;
         openMenu(dropdown, byKeys);
         if (HasFatalFailure())
             return;
