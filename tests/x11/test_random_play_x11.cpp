@@ -435,6 +435,8 @@ protected:
         game.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         messages.asked.clear();
+        askedBefore = 0;
+        picks.clear(); // what the last game's last action did
         beep.count = 0;
         random.clear();
         random.draws = 0;
