@@ -616,9 +616,9 @@ inline void chooseKind(Action &a, std::mt19937_64 &rng, const Model &model, Alph
 // On a desktop the ways that take the keyboard from the window's controls
 // and give it back are where a real desktop differs from the offscreen one.
 // While the player bets they are drawn this often (in percent), shared
-// evenly between Alt, a dropdown opened, a menu item picked and another
-// window activated.
-constexpr unsigned DesktopFocusPathShare = 36;
+// between Alt, a dropdown opened (two parts: most are closed by one Escape),
+// a menu item picked and another window activated.
+constexpr unsigned DesktopFocusPathShare = 40;
 
 inline bool desktopFocusPath(Action &a, std::mt19937_64 &rng, const Model &model)
 {
@@ -627,13 +627,14 @@ inline bool desktopFocusPath(Action &a, std::mt19937_64 &rng, const Model &model
     const unsigned r = unsigned(rng() % 100);
     if (r >= DesktopFocusPathShare)
         return false;
-    switch (r % 4) {
+    switch (r % 5) {
     case 0: a.kind = Kind::Alt; break;
     case 1:
+    case 2:
         a.kind = Kind::OpenMenu;
         a.arg = int(rng() % 3);
         break;
-    case 2: menuItem(a, rng); break;
+    case 3: menuItem(a, rng); break;
     default:
         a.kind = Kind::ActivateSide;
         a.arg = int(rng() % 3);
@@ -650,9 +651,9 @@ inline Action randomAction(std::mt19937_64 &rng, const Model &model, Alphabet al
     if (alphabet == Alphabet::Offscreen || !desktopFocusPath(a, rng, model))
         chooseKind(a, rng, model, alphabet);
     if (alphabet == Alphabet::Desktop) {
-        // An open dropdown is closed by one Escape more often than by a
+        // An open dropdown is closed by one Escape twice as often as by a
         // click away, so that the menu bar keeps the keyboard after it.
-        if (model.dropdown != Menu::None && a.kind == Kind::ClickAway && rng() % 2)
+        if (model.dropdown != Menu::None && a.kind == Kind::ClickAway && rng() % 3)
             a.kind = Kind::Escape;
         // The keyboard types what its keys carry (the US map of the test
         // desktop): full-width forms and yen signs come from the clipboard,
