@@ -140,6 +140,13 @@ protected:
         QWindow *window = static_cast<QWidget *>(watched)->windowHandle();
         if (!window)
             return false;
+        // A Wayland client cannot keep a window out of the taskbar: xdg-shell
+        // has no such request, and taskbars list every toplevel. A parent
+        // would only make the window a dialog of its owner (and an owner that
+        // never shows is no parent there), so the window stays as it is,
+        // listed, as every window of a Wayland desktop.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+            return false;
         if (!window->transientParent())
             window->setTransientParent(hiddenOwner());
 #ifdef RUMIDA_X11
@@ -152,6 +159,10 @@ protected:
 
 void centreOnScreen(QWidget *window)
 {
+    // On Wayland the place asked for goes nowhere: a client cannot place its
+    // windows, and the compositor decides where each one shows (sway puts a
+    // new floating window in the middle of the output). Asking costs nothing
+    // there, and the same code serves X11 and Windows.
     QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -17,7 +17,8 @@ enum class BorderStyle {
 struct WindowStyle {
     BorderStyle border = BorderStyle::FixedSingle;
     // Out of the taskbar: the window is owned by a hidden window (Windows)
-    // and asks the window manager to skip it (X11).
+    // and asks the window manager to skip it (X11). A Wayland client has no
+    // way to ask: there the window is listed.
     bool inTaskbar = true;
     QSize clientSize; // in device-independent pixels
 };

@@ -18,9 +18,12 @@ play=(cmake ninja-build g++ qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 # AppStream and REUSE checkers; Xvfb, openbox, xdotool, xprop (x11-utils), the
 # XTEST client library (the desktop random player's input) and a D-Bus session
 # bus for the desktop tests; the accessibility bus and its
-# Python client for the screen-reader test.
+# Python client for the screen-reader test; Qt's Wayland platform, sway (run
+# headless), wayvnc (the seat's keyboard and pointer), wtype, jq (Alt+Tab on
+# sway) and grim for the Wayland desktop tests.
 test_tools=(libgtest-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream reuse
-            xvfb openbox xdotool x11-utils libxcb-xtest0-dev python3-pyatspi at-spi2-core dbus)
+            xvfb openbox xdotool x11-utils libxcb-xtest0-dev python3-pyatspi at-spi2-core dbus
+            qt6-wayland sway wayvnc wtype jq grim)
 
 # The posix-thread MinGW-w64 compilers (the win32 thread model has no
 # std::thread); dpkg-dev for apt-get source; Wine 8 to run the build on Xvfb,

@@ -3,6 +3,9 @@
 #include "tests/x11/Desktop.h"
 
 #include "tests/x11/HostCommand.h"
+#ifdef RUMIDA_WAYLAND_DESKTOP
+#include "tests/wayland/Sway.h"
+#endif
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,10 +70,32 @@ bool Desktop::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+QString Desktop::inputProgram()
+{
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        return qEnvironmentVariable("RUMIDA_WAYLAND_INPUT", QStringLiteral("wl-input.sh"));
+#endif
+    return QStringLiteral("xdotool");
+}
+
 bool Desktop::xdotool(const QStringList &args)
 {
     QByteArray error;
-    if (!HostCommand::run(QStringLiteral("xdotool"), args, StepTimeoutMs, nullptr, &error)) {
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    // A Wayland compositor waits for its clients to answer (a window's new
+    // state is applied once the client has acknowledged it): the program's
+    // events go on being handled while the input is sent.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        HostCommand command(inputProgram(), args);
+        if (QTest::qWaitFor([&] { return !command.running(); }, StepTimeoutMs) && command.exitCode() == 0)
+            return true;
+        ADD_FAILURE() << "wl-input.sh " << args.join(QLatin1Char(' ')).toStdString()
+                      << " failed: " << command.standardError().toStdString();
+        return false;
+    }
+#endif
+    if (!HostCommand::run(inputProgram(), args, StepTimeoutMs, nullptr, &error)) {
         ADD_FAILURE() << "xdotool " << args.join(QLatin1Char(' ')).toStdString()
                       << " failed: " << error.toStdString();
         return false;
@@ -80,18 +105,53 @@ bool Desktop::xdotool(const QStringList &args)
 
 HostCommand *Desktop::xdotoolAsync(const QStringList &args)
 {
-    return new HostCommand(QStringLiteral("xdotool"), args, this);
+    return new HostCommand(inputProgram(), args, this);
 }
 
 bool Desktop::onDesktop()
 {
     const QString platform = QGuiApplication::platformName();
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    if (platform == QLatin1String("wayland"))
+        return true;
+#endif
     return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
 }
 
 QStringList Desktop::pointAt(const QWidget *control, QPoint at)
 {
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // The pointer is put there now, and the step repeats it: sway moves
+        // its pointer at once, and QCursor::pos() knows nothing there.
+        const QPoint global = Sway::pointerTo(control, at);
+        return {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())};
+    }
+#endif
     return pointAt(control->mapToGlobal(at));
+}
+
+QString Desktop::windowId(const QWidget *window)
+{
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        const auto shown = Sway::find(window->windowTitle());
+        EXPECT_TRUE(shown) << "sway shows no window titled " << window->windowTitle().toStdString();
+        return shown ? QString::number(shown->id) : QString();
+    }
+#endif
+    return HostCommand::x11Window(window);
+}
+
+QRect Desktop::placeOf(const QWidget *window)
+{
+#ifdef RUMIDA_WAYLAND_DESKTOP
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        const auto shown = Sway::find(window->windowTitle());
+        return shown ? shown->frame : QRect();
+    }
+#endif
+    return window->frameGeometry();
 }
 
 QStringList Desktop::pointAt(QPoint global)

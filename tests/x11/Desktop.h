@@ -68,6 +68,11 @@ public:
     // coordinates.
     static QStringList pointAt(const QWidget *control, QPoint at);
     static QStringList pointAt(QPoint global);
+    // A top-level window as the input steps name it (windowmove), and its
+    // place on the screen with the desktop's frame: what the X server tells
+    // Qt, or on Wayland what the compositor shows (the client is never told).
+    static QString windowId(const QWidget *window);
+    static QRect placeOf(const QWidget *window);
     // Where a player clicks a control: a check box on its box, anything else
     // in its middle.
     static QPoint clickPoint(const QWidget *control);
@@ -116,6 +121,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // xdotool on X11; on a Wayland session a program that takes the same
+    // steps (tests/wayland/wl-input.sh).
+    static QString inputProgram();
     bool waitSeen(int Seen::*counter, int target, const char *what);
 
     Seen seen_;

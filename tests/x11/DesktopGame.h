@@ -40,7 +40,10 @@ protected:
         game->start(std::chrono::milliseconds(1));
         ASSERT_TRUE(QTest::qWaitFor([this] { return main() && main()->isVisible(); }, WaitMs));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main(), WaitMs));
+        // Qt's Wayland platform cannot ask for activation, and its wait for
+        // it only waits for the window to show: the activation itself is waited for.
         ASSERT_TRUE(QTest::qWaitForWindowActive(main(), WaitMs)) << "the window manager did not focus the game";
+        ASSERT_TRUE(waitActive(main())) << "the window manager did not focus the game";
     }
 
     void TearDown() override
@@ -102,6 +105,25 @@ protected:
         return {right - size / 2, top + size / 2};
     }
 
+    // The input steps of a close request by the desktop, `times` times 0.3 s
+    // apart: a click on the title bar's close button on X11; on Wayland the
+    // compositor's own request (sway draws no close button).
+    QStringList closeRequest(QWidget *window, int times = 1)
+    {
+        QStringList steps;
+        if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+            const QString id = Desktop::windowId(window);
+            for (int i = 0; i < times; ++i)
+                steps << (i ? QStringList{QStringLiteral("sleep"), QStringLiteral("0.3")} : QStringList())
+                      << QStringLiteral("windowclose") << id;
+            return steps;
+        }
+        steps << Desktop::pointAt(closeButton(window)) << QStringLiteral("click") << QStringLiteral("1");
+        for (int i = 1; i < times; ++i)
+            steps << QStringLiteral("sleep") << QStringLiteral("0.3") << QStringLiteral("click") << QStringLiteral("1");
+        return steps;
+    }
+
     // Closes a window that asks nothing with its title bar's close button. A
     // click that comes while the window manager is still settling the frame
     // of a window just moved (a loaded machine) can miss; a player clicks
@@ -111,7 +133,7 @@ protected:
         QPointer<QWidget> target(window);
         auto gone = [&] { return !target || !target->isVisible(); };
         for (int attempt = 0; attempt < 3 && !gone(); ++attempt) {
-            if (!desktop.clickScreen(closeButton(target)))
+            if (!desktop.xdotool(closeRequest(target)))
                 return false;
             if (QTest::qWaitFor(gone, WaitMs / 3))
                 return true;
@@ -127,10 +149,10 @@ protected:
     void moveAside(QWidget *window)
     {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window, WaitMs));
-        ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), HostCommand::x11Window(window),
+        ASSERT_TRUE(desktop.xdotool({QStringLiteral("windowmove"), Desktop::windowId(window),
                                      QStringLiteral("10"), QStringLiteral("60")}));
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return !window->frameGeometry().intersects(main()->frameGeometry()); }, WaitMs))
+            [&] { return !Desktop::placeOf(window).intersects(Desktop::placeOf(main())); }, WaitMs))
             << "the side window still covers the main window";
     }
 };

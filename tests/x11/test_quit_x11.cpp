@@ -86,7 +86,7 @@ protected:
     void closeAndAnswer(Asked &asked, std::function<QStringList(QMessageBox *)> answer)
     {
         answerNextBox(asked, std::move(answer));
-        ASSERT_TRUE(desktop.clickScreen(closeButton(main())));
+        ASSERT_TRUE(desktop.xdotool(closeRequest(main())));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return asked.answered && !QApplication::activeModalWidget()
@@ -142,8 +142,8 @@ TEST_F(DesktopQuit, CloseButtonAsksAndCancelGoesOnOkEndsTheProgram)
     QApplication::setQuitOnLastWindowClosed(false);
     Asked third;
     answerNextBox(third, [](QMessageBox *box) { return clickButton(box, QStringLiteral("OK")); });
-    const QPoint close = closeButton(main());
-    QTimer::singleShot(0, main(), [&] { desktop.clickScreen(close); });
+    const QStringList close = closeRequest(main());
+    QTimer::singleShot(0, main(), [&] { desktop.xdotool(close); });
     // Should the program not end, the test does, with another status.
     QTimer watchdog;
     watchdog.setSingleShot(true);

@@ -186,9 +186,7 @@ TEST_F(DesktopRace, CloseButtonDuringTheRaceAsksOnceWhenTheRaceIsOver)
     ASSERT_TRUE(start->isEnabled());
     scriptRace(1, 2);
 
-    const QStringList clicks = Desktop::pointAt(closeButton(main()))
-                               << QStringLiteral("click") << QStringLiteral("1") << QStringLiteral("sleep")
-                               << QStringLiteral("0.3") << QStringLiteral("click") << QStringLiteral("1");
+    const QStringList clicks = closeRequest(main(), 2);
     HostCommand *player = nullptr;
     bool playerDoneInRace = false;
     bool askedInRace = false;
