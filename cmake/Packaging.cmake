@@ -100,6 +100,14 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${RUMIDA_HOMEPAGE}")
 # run time, through fontconfig.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# qt6-wayland is not recommended: without it the game runs through XWayland
+# on a Wayland session, with the desktop's own frames, centred windows and
+# the help and version windows out of the taskbar, as on X11. With it the
+# game runs as a native Wayland client (tested, docs/wayland/), where the
+# compositor places the windows, every window is listed, and on desktops
+# that leave the frame to the client (GNOME, weston) Qt 6.4 draws a plain
+# title bar of its own, with minimise and maximise buttons these windows do
+# not have. A player who has it installed gets the native client.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

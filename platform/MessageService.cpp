@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/MessageService.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 // QMessageBox makes the "No" button the escape answer of a Yes/No box; the
@@ -34,6 +38,27 @@ protected:
         QMessageBox::closeEvent(event);
     }
 };
+
+// On Wayland a compositor that draws no frames (weston) leaves the title bar
+// to Qt's own decoration, which centres the title between the window icon
+// and three buttons (Qt 6.4 draws minimise and maximise whatever the flags)
+// and cuts what does not fit: a box as narrow as its text would show
+// "ルミダの終" for "ルミダの終了". There the box is made wide enough for its
+// whole title, about 80 pixels of icon and buttons on either side of it; a
+// compositor that draws the frame itself (sway) just shows a wider box. X11
+// and Windows window managers fit the title bar to the box as it is.
+void fitTitleOnWayland(QMessageBox &box)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    constexpr int DecorationPerSide = 80;
+    const int needed = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) + 2 * DecorationPerSide;
+    grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 } // namespace
 
 MessageService::Answer QtMessageService::ask(QWidget *owner, const QString &text,
@@ -59,6 +84,7 @@ MessageService::Answer QtMessageService::ask(QWidget *owner, const QString &text
         box.hasEscapeAnswer = false;
     }
     box.setDefaultButton(defaultButton == 2 ? second : first);
+    fitTitleOnWayland(box);
     box.exec();
     const bool firstChosen = box.clickedButton() == first;
 

@@ -154,6 +154,7 @@ session_env=(env -i "PATH=$PATH" "HOME=$work/home" "XDG_CONFIG_HOME=$work/config
 (cd "$work" && exec "${as_user[@]}" "${session_env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
   WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1 sway --config "$work/sway.conf") >"$work/sway.log" 2>&1 &
 sway_pid=$!
+disown "$sway_pid" # stopped by cleanup, with no word from the shell
 sway_ready() {
   kill -0 "$sway_pid" 2>/dev/null || fail "sway did not start"
   local socket display
@@ -171,6 +172,7 @@ session_env+=("WAYLAND_DISPLAY=$WAYLAND_DISPLAY" "SWAYSOCK=$SWAYSOCK")
 (cd "$work" && exec "${as_user[@]}" "${session_env[@]}" wayvnc --unix-socket "$runtime/vnc.sock") \
   >"$work/wayvnc.log" 2>&1 &
 vnc_pid=$!
+disown "$vnc_pid"
 seat_ready() {
   kill -0 "$vnc_pid" 2>/dev/null || fail "wayvnc did not start"
   local inputs
@@ -196,6 +198,7 @@ if [ "$deadline" -gt 0 ]; then
     kill_tree "$program_pid"
   ) &
   watchdog_pid=$!
+  disown "$watchdog_pid"
 fi
 status=0
 wait "$program_pid" || status=$?
