@@ -37,8 +37,10 @@ fi
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
   user=rumida-wayland
+  # Another run may be making it at the same moment.
   if ! id "$user" >/dev/null 2>&1; then
-    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user"
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" 2>/dev/null ||
+      id "$user" >/dev/null || { echo "run-wayland: cannot make the user $user" >&2; exit 1; }
   fi
   as_user=(runuser -u "$user" --)
 fi
