@@ -43,8 +43,9 @@ protected:
         // Qt's Wayland platform cannot ask for activation, and its wait for
         // it there only waits for the window to show (with a warning): the
         // activation the compositor gives is waited for as the program sees it.
-        if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        if (QGuiApplication::platformName() != QLatin1String("wayland")) {
             ASSERT_TRUE(QTest::qWaitForWindowActive(main(), WaitMs)) << "the window manager did not focus the game";
+        }
         ASSERT_TRUE(waitActive(main())) << "the window manager did not focus the game";
     }
 
