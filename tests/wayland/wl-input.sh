@@ -23,7 +23,7 @@ set -euo pipefail
 commands=" mousemove click key type sleep windowmove windowclose "
 is_command() { [[ $commands == *" $1 "* ]]; }
 
-sway() { swaymsg -q -- "$*"; }
+sway_command() { swaymsg -q -- "$*"; }
 
 # wtype's arguments for one key as xdotool names it.
 key_args() {
@@ -56,10 +56,10 @@ while [ $# -gt 0 ]; do
   case $step in
     mousemove)
       [ "${1:-}" = --sync ] && shift
-      sway seat - cursor set "$1" "$2"
+      sway_command seat - cursor set "$1" "$2"
       shift 2 ;;
     click)
-      sway "seat - cursor press button$1, seat - cursor release button$1"
+      sway_command "seat - cursor press button$1, seat - cursor release button$1"
       shift ;;
     key)
       args=()
@@ -80,10 +80,10 @@ while [ $# -gt 0 ]; do
       sleep "$1"
       shift ;;
     windowmove)
-      sway "[con_id=$1] move position $2 $3"
+      sway_command "[con_id=$1] move position $2 $3"
       shift 3 ;;
     windowclose)
-      sway "[con_id=$1] kill"
+      sway_command "[con_id=$1] kill"
       shift ;;
     *)
       echo "wl-input: no such step: $step" >&2
