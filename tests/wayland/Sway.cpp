@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QSet>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -114,6 +115,25 @@ QPoint Sway::globalPoint(const QWidget *control, QPoint at)
     if (!QTest::qWaitFor([&] { return (shown = find(window->windowTitle())).has_value(); }, SwaymsgMs)) {
         ADD_FAILURE() << "sway shows no window titled " << window->windowTitle().toStdString();
         return inWindow;
+    }
+    // A window just shown is laid out in steps (mapped, made floating,
+    // centred, given its title bar), and a loaded machine spreads them out: a
+    // click between two steps lands beside its target. A window is taken as
+    // placed once two looks 200 ms apart find it in the same place; sway's
+    // container ids are never reused, so each window is waited for once.
+    static QSet<qint64> placed;
+    if (!placed.contains(shown->id)) {
+        QRect before;
+        const bool still = QTest::qWaitFor(
+            [&] {
+                before = shown->content;
+                QTest::qWait(200);
+                shown = find(window->windowTitle()).value_or(*shown);
+                return shown->content == before;
+            },
+            SwaymsgMs);
+        if (still)
+            placed.insert(shown->id);
     }
     return shown->content.topLeft() + inWindow;
 }
