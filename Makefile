@@ -65,10 +65,11 @@ test: test-plain test-asan test-windows
 
 # The desktop random player for SOAK_SECONDS (default 30 minutes) from a fresh
 # seed, under ASan + UBSan, on Xvfb with openbox. It prints the seed, the
-# actions by kind, the races and the resident memory after 1,000 actions and
-# at the end, and fails on a disagreement with the model, a sanitizer report,
-# or memory grown beyond SOAK_MARGIN_MIB over the first reading. ASan's
-# quarantine of freed memory is kept small, or its filling would read as growth.
+# actions by kind, the races, and the memory the program holds allocated and
+# its resident memory after 1,000 actions and at the end. It fails on a
+# disagreement with the model, a sanitizer report, or allocated memory grown
+# beyond SOAK_MARGIN_MIB over the first reading. ASan's quarantine of freed
+# memory is kept small so that the resident figure stays near the program's.
 SOAK_SECONDS ?= 1800
 SOAK_MARGIN_MIB ?= 32
 soak: deps-test
