@@ -14,6 +14,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+runner=run-wayland
+# shellcheck source=../support/session.sh
+source "$here/../support/session.sh"
 deadline=0
 if [ "${1:-}" = --deadline ]; then
   deadline=$2
@@ -77,43 +80,6 @@ fail() {
   echo "run-wayland: $*" >&2
   show_logs
   exit 1
-}
-
-descendants() {
-  local child
-  for child in $(pgrep -P "$1"); do
-    descendants "$child"
-    echo "$child"
-  done
-}
-kill_tree() {
-  local pids
-  pids="$(descendants "$1") $1"
-  kill -KILL $pids 2>/dev/null || true
-}
-
-print_stacks() {
-  if ! command -v gdb >/dev/null 2>&1; then
-    echo "run-wayland: gdb is missing: no stacks to show" >&2
-    return
-  fi
-  local pid
-  for pid in $(descendants "$1") "$1"; do
-    echo "--- stacks of $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" >&2
-    timeout 60 gdb -p "$pid" -batch -nx -ex 'set pagination off' \
-      -ex 'thread apply all bt' </dev/null 2>&1 | grep -v '^\[New LWP' >&2 || true
-  done
-}
-
-# Waits up to 20 s (the machine may be busy) for a command to succeed.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 200); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for $what"
 }
 
 # The user runs the program where it can read it, or else a copy in the
@@ -198,24 +164,6 @@ wait_for "wayvnc to give the seat its keyboard and pointer" seat_ready
   ${LSAN_OPTIONS:+"LSAN_OPTIONS=$LSAN_OPTIONS"} \
   dbus-run-session -- "$program" "$@") &
 program_pid=$!
-if [ "$deadline" -gt 0 ]; then
-  (
-    sleep "$deadline"
-    echo "run-wayland: $(basename "$program") still running after $deadline s: stopped" >&2
-    print_stacks "$program_pid"
-    touch "$work/overran"
-    kill_tree "$program_pid"
-  ) &
-  watchdog_pid=$!
-  disown "$watchdog_pid"
-fi
-status=0
-wait "$program_pid" || status=$?
-if [ -n "$watchdog_pid" ]; then
-  kill_tree "$watchdog_pid"
-  watchdog_pid=
-fi
-[ -e "$work/overran" ] && status=124
-program_pid=
+wait_for_program "$(basename "$program")" "$deadline"
 [ "$status" -ne 0 ] && show_logs
 exit "$status"

@@ -12,6 +12,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+runner=run-x11
+# shellcheck source=../support/session.sh
+source "$here/../support/session.sh"
 deadline=0
 if [ "${1:-}" = --deadline ]; then
   deadline=$2
@@ -45,51 +48,17 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-fail() {
-  echo "run-x11: $*" >&2
+show_logs() {
+  local log
   for log in "$work"/*.log; do
     [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
   done
+  return 0
+}
+fail() {
+  echo "run-x11: $*" >&2
+  show_logs
   exit 1
-}
-
-# A process and everything it started, children first.
-descendants() {
-  local child
-  for child in $(pgrep -P "$1"); do
-    descendants "$child"
-    echo "$child"
-  done
-}
-kill_tree() {
-  local pids
-  pids="$(descendants "$1") $1"
-  kill -KILL $pids 2>/dev/null || true
-}
-
-# Prints where each process of the program's tree is: every thread's stack.
-print_stacks() {
-  if ! command -v gdb >/dev/null 2>&1; then
-    echo "run-x11: gdb is missing: no stacks to show" >&2
-    return
-  fi
-  local pid
-  for pid in $(descendants "$1") "$1"; do
-    echo "--- stacks of $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" >&2
-    timeout 60 gdb -p "$pid" -batch -nx -ex 'set pagination off' \
-      -ex 'thread apply all bt' </dev/null 2>&1 | grep -v '^\[New LWP' >&2 || true
-  done
-}
-
-# Waits up to 20 s (the machine may be busy) for a command to succeed.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 200); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for $what"
 }
 
 # Xvfb picks a free display itself and writes its number to the file.
@@ -131,27 +100,6 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}suppressions=$here/asan.supp
 # that nothing here governs, taken as the program's first window shows.
 QT_QPA_PLATFORM=xcb QT_XCB_GL_INTEGRATION=none dbus-run-session -- "$program" "$@" &
 program_pid=$!
-if [ "$deadline" -gt 0 ]; then
-  (
-    sleep "$deadline"
-    echo "run-x11: $(basename "$program") still running after $deadline s: stopped" >&2
-    print_stacks "$program_pid"
-    touch "$work/overran"
-    kill_tree "$program_pid"
-  ) &
-  watchdog_pid=$!
-fi
-status=0
-wait "$program_pid" || status=$?
-if [ -n "$watchdog_pid" ]; then
-  kill_tree "$watchdog_pid"
-  watchdog_pid=
-fi
-[ -e "$work/overran" ] && status=124
-program_pid=
-if [ "$status" -ne 0 ]; then
-  for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-  done
-fi
+wait_for_program "$(basename "$program")" "$deadline"
+[ "$status" -ne 0 ] && show_logs
 exit "$status"
