@@ -280,6 +280,33 @@ inline std::vector<float> makeDraws(Draws kind, std::uint64_t seed)
     return values;
 }
 
+// The program's generator and the model are handed the same draws.
+inline void supplyDraws(ScriptedDraws &random, Model &model, Draws kind, std::uint64_t seed)
+{
+    const std::vector<float> draws = makeDraws(kind, seed);
+    random.script(draws);
+    model.supply(draws);
+}
+
+// Before a fresh program opens: the generator's script and tally cleared, a
+// fresh model, and the opening odds (from the action's seed) on both sides.
+inline void startFresh(ScriptedDraws &random, Model &model, std::uint64_t drawSeed)
+{
+    random.clear();
+    random.draws = 0;
+    random.reseeds = 0;
+    model = Model{};
+    supplyDraws(random, model, Draws::Odds, drawSeed);
+}
+
+// After an action (or the opening), the draws it left are dropped on both
+// sides, so that the next action starts from its own.
+inline void dropUnusedDraws(ScriptedDraws &random, Model &model)
+{
+    random.clear();
+    model.clearSupply();
+}
+
 // ---------------------------------------------------------------------------
 // Random player input
 

@@ -177,14 +177,7 @@ protected:
         playerMessages.realBoxes = false;
         picks.clear();
         beep.count = 0;
-        random.clear();
-        random.draws = 0;
-        random.reseeds = 0;
-        model = refmodel::MainWindowModel{};
-
-        const std::vector<float> draws = makeDraws(Draws::Odds, openAction.drawSeed);
-        random.script(draws);
-        model.supply(draws);
+        startFresh(random, model, openAction.drawSeed);
         window = std::make_unique<frmRumida>(GameServices{playerMessages, beep, random, pacer});
         sides = std::make_unique<SideWindows>();
         QObject::connect(window.get(), &frmRumida::galleryRequested, sides.get(), &SideWindows::openGallery);
@@ -194,8 +187,7 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         model.open();
-        random.clear();
-        model.clearSupply();
+        dropUnusedDraws(random, model);
     }
 
     // The player's action on the real window.
@@ -341,9 +333,7 @@ protected:
         model.asked.clear();
         model.yesNoAnswer = a.yesNo;
         model.okCancelAnswer = a.okCancel;
-        const std::vector<float> draws = makeDraws(a.draws, a.drawSeed);
-        random.script(draws);
-        model.supply(draws);
+        supplyDraws(random, model, a.draws, a.drawSeed);
 
         if (a.okCancel == ModelAnswer::Ok) {
             QTimer::singleShot(0, window.get(), [this, &a] {
@@ -371,8 +361,7 @@ protected:
         // window comes back active from a menu; offscreen, nothing does.
         if (!window->isEnding() && model.active && QApplication::activeWindow() != window.get())
             activate(window.get());
-        random.clear();
-        model.clearSupply();
+        dropUnusedDraws(random, model);
     }
 
     // Every field the window shows, against the model. The first difference.

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 // Random play on a real desktop: the whole program on an X server with a
 // window manager, played by the random player of the offscreen play through
-// real X input only (xdotool): clicks where the controls are on the screen,
-// typed text, Alt, Escape, menus opened and items picked with the mouse and
-// the keyboard, the window manager's close buttons and Alt+Tab, the middle-
-// click paste of the X selection and Ctrl+V. The reference model referees:
+// real X input only (XTEST, the path xdotool takes): clicks where the
+// controls are on the screen, typed text, Alt, Escape, menus opened and items
+// picked with the mouse and the keyboard, the window manager's close buttons
+// and Alt+Tab, the middle-click paste of the X selection and Ctrl+V. The reference model referees:
 // after every action, once the program has settled, everything the window
 // shows must be what the model says. Races run unpaced so that a run holds
 // many of them.
@@ -13,15 +13,15 @@
 // RUMIDA_SEED=<seed> replays a seed (the same seed plays the same actions),
 // RUMIDA_ACTIONS=<n> sets how many actions a run plays. With
 // RUMIDA_SOAK_SECONDS=<s> it plays for that long instead, from a fresh seed,
-// and watches the program's resident memory.
+// and watches the memory the program holds.
 #include "tests/model/Player.h"
 #include "tests/support/ModelReferee.h"
 #include "tests/x11/DesktopGame.h"
+#include "tests/x11/XServer.h"
 #include "windows/frmHelp.h"
 #include "windows/frmVersion.h"
 #include "windows/frmZelko.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,9 +30,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
-#include <xcb/xtest.h>
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer allocator's count (sanitizer/allocator_interface.h, which
 // GCC's packages do not ship).
@@ -41,7 +38,6 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 
 #include <cstdlib>
 #include <malloc.h>
-#include <cstring>
 #include <deque>
 #include <fstream>
 #include <iostream>
@@ -67,260 +63,6 @@ constexpr std::size_t ReportedActions = 20;
 // Where the side windows and the other program's window are put, clear of
 // the main window in the middle of the 1920x1080 screen and of each other.
 const QPoint GallerySlot(10, 40), HelpSlot(10, 440), VersionSlot(10, 740), ElsewhereSlot(1500, 60);
-
-// The X server as the player's driver sees it, on the program's own
-// connection: a barrier for the events the server has sent, and the window
-// the window manager says is active.
-class XServer final : public QAbstractNativeEventFilter {
-public:
-    XServer()
-    {
-        auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        connection_ = x11 ? x11->connection() : nullptr;
-        if (!connection_)
-            return;
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-        window_ = xcb_generate_id(connection_);
-        const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-        root_ = screen->root;
-        // The windows shown on the screen, for the window manager's popups.
-        xcb_get_window_attributes_reply_t *attributes
-            = xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, root_), nullptr);
-        if (attributes && !(attributes->your_event_mask & XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY)) {
-            const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-            xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
-            watchingRoot_ = true;
-        }
-        free(attributes);
-        const xcb_setup_t *setup = xcb_get_setup(connection_);
-        firstKey_ = setup->min_keycode;
-        xcb_get_keyboard_mapping_reply_t *map = xcb_get_keyboard_mapping_reply(
-            connection_,
-            xcb_get_keyboard_mapping(connection_, setup->min_keycode,
-                                     std::uint8_t(setup->max_keycode - setup->min_keycode + 1)),
-            nullptr);
-        if (map) {
-            perKey_ = map->keysyms_per_keycode;
-            const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(map);
-            keymap_.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(map));
-        }
-        free(map);
-        atom_ = atom("_RUMIDA_TEST_BARRIER");
-        activeAtom_ = atom("_NET_ACTIVE_WINDOW");
-        qApp->installNativeEventFilter(this);
-    }
-    ~XServer() override
-    {
-        if (!connection_)
-            return;
-        qApp->removeNativeEventFilter(this);
-        xcb_destroy_window(connection_, window_);
-        xcb_flush(connection_);
-    }
-
-    // Everything the X server sent the program before now has been handled
-    // once a property change made now has come back: the server sends a
-    // client its events in order. (xdotool has had the server handle its
-    // input before it ends.) The property is one of a window of its own,
-    // never mapped.
-    bool pass()
-    {
-        if (!connection_ || atom_ == XCB_NONE)
-            return false;
-        const std::uint32_t sent = ++sent_;
-        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, atom_, XCB_ATOM_CARDINAL, 32, 1, &sent);
-        xcb_flush(connection_);
-        const bool back = Desktop::waitFor([this, sent] { return seen_ >= sent; }, StepMs);
-        QCoreApplication::processEvents();
-        return back;
-    }
-
-    // Input through the XTEST extension: the path xdotool takes, without a
-    // process started for each step. Motion, a button, keys by their
-    // keysyms (pressed in order, released in reverse).
-    void move(QPoint global)
-    {
-        fake(XCB_MOTION_NOTIFY, 0, global);
-        xcb_flush(connection_);
-    }
-    void button(int which, bool down)
-    {
-        fake(down ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, std::uint8_t(which), {});
-        xcb_flush(connection_);
-    }
-    bool keys(std::initializer_list<xcb_keysym_t> chord)
-    {
-        std::vector<xcb_keycode_t> codes;
-        for (xcb_keysym_t sym : chord) {
-            const auto [code, shifted] = keycode(sym);
-            if (code == 0 || shifted)
-                return false;
-            codes.push_back(code);
-        }
-        for (xcb_keycode_t code : codes)
-            fake(XCB_KEY_PRESS, code, {});
-        for (auto code = codes.rbegin(); code != codes.rend(); ++code)
-            fake(XCB_KEY_RELEASE, *code, {});
-        xcb_flush(connection_);
-        return true;
-    }
-    // Types text of the keyboard's own characters (printable ASCII on the
-    // test desktop's US map), with Shift where the map has it.
-    bool type(const std::u16string &text)
-    {
-        const xcb_keycode_t shift = keycode(ShiftL).first;
-        for (char16_t c : text) {
-            const auto [code, shifted] = keycode(xcb_keysym_t(c));
-            if (code == 0 || c < 0x20 || c > 0x7E)
-                return false;
-            if (shifted)
-                fake(XCB_KEY_PRESS, shift, {});
-            fake(XCB_KEY_PRESS, code, {});
-            fake(XCB_KEY_RELEASE, code, {});
-            if (shifted)
-                fake(XCB_KEY_RELEASE, shift, {});
-        }
-        xcb_flush(connection_);
-        return true;
-    }
-
-    // How many windows that no window manager handles (popups: the window
-    // manager's own Alt+Tab list, say) have been shown on the screen.
-    int popupsMapped = 0;
-
-    // Presses or releases one key.
-    bool key(xcb_keysym_t sym, bool down)
-    {
-        const xcb_keycode_t code = keycode(sym).first;
-        if (code == 0)
-            return false;
-        fake(down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code, {});
-        xcb_flush(connection_);
-        return true;
-    }
-
-    static constexpr xcb_keysym_t ShiftL = 0xffe1, ControlL = 0xffe3, AltL = 0xffe9, Tab = 0xff09,
-                                  Return = 0xff0d, Escape = 0xff1b, BackSpace = 0xff08, End = 0xff57,
-                                  Right = 0xff53, Down = 0xff54, Space = 0x20;
-
-    // Where a window's client area is on the screen, as the X server has it.
-    QRect placeOf(const QWidget *window) const
-    {
-        xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
-            connection_, xcb_translate_coordinates(connection_, xcb_window_t(window->winId()), root_, 0, 0),
-            nullptr);
-        const QRect place = reply ? QRect(reply->dst_x, reply->dst_y, window->width(), window->height()) : QRect();
-        free(reply);
-        return place;
-    }
-
-    // A point of a control on the screen, from its window's place there.
-    QPoint onScreen(const QWidget *control, QPoint at) const
-    {
-        return placeOf(control->window()).topLeft() + control->mapTo(control->window(), at);
-    }
-
-    // The window the keyboard's input goes to.
-    xcb_window_t inputFocus() const
-    {
-        if (!connection_)
-            return XCB_NONE;
-        xcb_get_input_focus_reply_t *reply
-            = xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr);
-        const xcb_window_t focus = reply ? reply->focus : XCB_NONE;
-        free(reply);
-        return focus;
-    }
-
-    // The window the window manager has made active (_NET_ACTIVE_WINDOW).
-    xcb_window_t activeWindow() const
-    {
-        if (!connection_)
-            return XCB_NONE;
-        xcb_get_property_reply_t *reply = xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, root_, activeAtom_, XCB_ATOM_WINDOW, 0, 1), nullptr);
-        xcb_window_t window = XCB_NONE;
-        if (reply && xcb_get_property_value_length(reply) >= 4)
-            window = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply));
-        free(reply);
-        return window;
-    }
-
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
-    {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        switch (event->response_type & ~0x80) {
-        case XCB_MAP_NOTIFY:
-        case XCB_UNMAP_NOTIFY:
-        case XCB_CREATE_NOTIFY:
-        case XCB_DESTROY_NOTIFY:
-        case XCB_CONFIGURE_NOTIFY:
-        case XCB_REPARENT_NOTIFY:
-        case XCB_GRAVITY_NOTIFY:
-        case XCB_CIRCULATE_NOTIFY: {
-            // The root's own notices, which only this asked for: Qt never
-            // sees them. (Each names the window it was selected on first.)
-            const auto *notice = static_cast<const xcb_map_notify_event_t *>(message);
-            if (!watchingRoot_ || notice->event != root_)
-                break;
-            if ((event->response_type & ~0x80) == XCB_MAP_NOTIFY && notice->override_redirect)
-                ++popupsMapped;
-            return true;
-        }
-        default: break;
-        }
-        if ((event->response_type & ~0x80) == XCB_PROPERTY_NOTIFY) {
-            const auto *change = static_cast<const xcb_property_notify_event_t *>(message);
-            if (change->window == window_ && change->atom == atom_)
-                ++seen_; // the markers come back in the order they were sent
-        }
-        return false;
-    }
-
-private:
-    void fake(std::uint8_t type, std::uint8_t detail, QPoint at)
-    {
-        xcb_test_fake_input(connection_, type, detail, XCB_CURRENT_TIME, type == XCB_MOTION_NOTIFY ? root_ : XCB_NONE,
-                            std::int16_t(at.x()), std::int16_t(at.y()), 0);
-    }
-
-    // The key that gives a keysym, and whether it takes Shift.
-    std::pair<xcb_keycode_t, bool> keycode(xcb_keysym_t sym) const
-    {
-        for (int level = 0; level < 2 && level < perKey_; ++level) {
-            for (std::size_t i = 0; i * std::size_t(perKey_) < keymap_.size(); ++i) {
-                if (keymap_[i * std::size_t(perKey_) + std::size_t(level)] == sym)
-                    return {xcb_keycode_t(firstKey_ + i), level == 1};
-            }
-        }
-        return {0, false};
-    }
-
-    xcb_atom_t atom(const char *name) const
-    {
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-            connection_, xcb_intern_atom(connection_, 0, std::uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t found = reply ? reply->atom : XCB_NONE;
-        free(reply);
-        return found;
-    }
-
-    xcb_connection_t *connection_ = nullptr;
-    xcb_window_t root_ = XCB_NONE;
-    bool watchingRoot_ = false;
-    xcb_atom_t activeAtom_ = XCB_NONE;
-    std::vector<xcb_keysym_t> keymap_;
-    int perKey_ = 0;
-    xcb_keycode_t firstKey_ = 0;
-    xcb_window_t window_ = XCB_NONE;
-    xcb_atom_t atom_ = XCB_NONE;
-    std::uint32_t sent_ = 0;
-    std::uint32_t seen_ = 0;
-};
 
 // The program's questions, each come up as a real message box and answered
 // with real input, as the action says: Cancel with Escape, Yes with Return
@@ -458,19 +200,12 @@ protected:
         askedBefore = 0;
         picks.clear(); // what the last game's last action did
         beep.count = 0;
-        random.clear();
-        random.draws = 0;
-        random.reseeds = 0;
-        model = refmodel::MainWindowModel{};
-        const std::vector<float> draws = makeDraws(Draws::Odds, openAction.drawSeed);
-        random.script(draws);
-        model.supply(draws);
+        startFresh(random, model, openAction.drawSeed);
         DesktopGame::startGame(messages, noPacing);
         if (HasFatalFailure())
             return;
         model.open();
-        random.clear();
-        model.clearSupply();
+        dropUnusedDraws(random, model);
         if (topExtent == 0)
             topExtent = desktop.frameExtents(main()).top();
     }
@@ -962,9 +697,7 @@ protected:
         messages.okCancel = a.okCancel;
         model.yesNoAnswer = a.yesNo;
         model.okCancelAnswer = a.okCancel;
-        const std::vector<float> draws = makeDraws(a.draws, a.drawSeed);
-        random.script(draws);
-        model.supply(draws);
+        supplyDraws(random, model, a.draws, a.drawSeed);
 
         if (a.okCancel == ModelAnswer::Ok) {
             // OK to the quit question ends the program's event loop, which
@@ -984,8 +717,7 @@ protected:
         if (!model.ending) {
             keepSideWindowsAside();
         }
-        random.clear();
-        model.clearSupply();
+        dropUnusedDraws(random, model);
     }
 
     // ---- the report of a disagreement ----------------------------------
