@@ -216,7 +216,15 @@ wine_check() (
       | grep . >&2 && die "the $round installed files that differ from the zip's"
     [ -f "$shortcut" ] || die "no Start-menu shortcut after the $round"
     strings -el "$shortcut" | grep -qiF 'Rumida\rumida.exe' || die "the shortcut does not start rumida.exe"
-    timeout 60 wine reg export "$key" "C:\\uninst.reg" /y >/dev/null 2>&1 || die "no uninstall registry key after the $round"
+    local status=0
+    timeout 60 wine reg export "$key" "C:\\uninst.reg" /y >"$w/reg.log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+      # What Wine said, and what the Uninstall key holds, for a failure seen once
+      # under load and not since.
+      { cat "$w/reg.log"; echo "reg export: exit status $status (124: timed out)"
+        timeout 60 wine reg query "${key%\\*}" /s; } >&2 || true
+      die "no uninstall registry key after the $round"
+    fi
     reg=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/uninst.reg" | tr -d '\r')
     rm -f "$WINEPREFIX/drive_c/uninst.reg"
     local want
