@@ -5,7 +5,7 @@
 # tests/wayland/run-wayland.sh), sourced by them. A runner sets `runner` (its
 # name in messages) and defines `fail` before it uses wait_for.
 
-# A process and everything it started, children first.
+# Everything a process started, children before their parents.
 descendants() {
   local child
   for child in $(pgrep -P "$1"); do
@@ -13,9 +13,11 @@ descendants() {
     echo "$child"
   done
 }
+# Stops a process and everything it started. The parent goes first, so that it
+# never sees a child of its end (a shell would report it).
 kill_tree() {
   local pids
-  pids="$(descendants "$1") $1"
+  pids="$1 $(descendants "$1")"
   kill -KILL $pids 2>/dev/null || true
 }
 
