@@ -3,7 +3,26 @@
 # SPDX-License-Identifier: MIT
 # The process handling shared by the desktop runners (tests/x11/run-x11.sh,
 # tests/wayland/run-wayland.sh), sourced by them. A runner sets `runner` (its
-# name in messages) and defines `fail` before it uses wait_for.
+# name in messages) and `work` (its session's folder, where the servers' logs
+# go as *.log), and traps EXIT for its own cleanup.
+
+# An interrupted run ends through the runner's cleanup too.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# The end of each server's log, for a run that failed.
+show_logs() {
+  local log
+  for log in "$work"/*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 100 "$log" >&2; }
+  done
+  return 0
+}
+fail() {
+  echo "$runner: $*" >&2
+  show_logs
+  exit 1
+}
 
 # Everything a process started, children before their parents.
 descendants() {

@@ -66,21 +66,6 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-show_logs() {
-  local log
-  for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; tail -n 60 "$log" >&2; }
-  done
-  return 0
-}
-fail() {
-  echo "run-wayland: $*" >&2
-  show_logs
-  exit 1
-}
 
 # The user runs the program where it can read it, or else a copy in the
 # session's folder (a clone under a folder only root may enter).

@@ -45,21 +45,6 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-show_logs() {
-  local log
-  for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-  done
-  return 0
-}
-fail() {
-  echo "run-x11: $*" >&2
-  show_logs
-  exit 1
-}
 
 # Xvfb picks a free display itself and writes its number to the file.
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
