@@ -11,11 +11,13 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 WIN_BUILD  ?= build-windows
+WEB_BUILD  ?= build-web
+WEB_PORT   ?= 8080
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test soak art fuzz clean bench package snapshots windows windows-build windows-package
+.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-package web-serve
 
 deps-play:
 	@bash scripts/install-deps.sh play
@@ -61,7 +63,21 @@ test-windows:
 	  echo "Windows suite skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi
 
-test: test-plain test-asan test-windows
+# The browser build's suite, when the cached Qt for WebAssembly is there
+# (make web builds it once): the Qt-free tests under node, then the browser
+# walk in headless Chromium against the page's test build. One web tree
+# holds the game, its test build and the node tests.
+test-web:
+	@if bash scripts/build-qt-wasm.sh --check; then \
+	  bash scripts/install-deps.sh test && \
+	  $(MAKE) --no-print-directory web-build web-package WEB_TESTING=ON WEB_TARGETS=all && \
+	  cd $(WEB_BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600 -L node && cd $(CURDIR) && \
+	  bash tests/web/run-walk.sh $(WEB_BUILD); \
+	else \
+	  echo "Browser suite skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \
+	fi
+
+test: test-plain test-asan test-windows test-web
 
 # The desktop random player for SOAK_SECONDS (default 30 minutes) from a fresh
 # seed, under ASan + UBSan, on Xvfb with openbox. It prints the seed, the
@@ -127,9 +143,38 @@ windows-package:
 	  --version $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(WIN_BUILD)/CMakeCache.txt) \
 	  --out $(WIN_BUILD)/dist --no-check
 
-# Every build folder the targets here make (the cached Qt for Windows stays).
+# The game as a web page, built with emscripten against a Qt for WebAssembly
+# built once from Debian's Qt source into ~/.cache/rumida (the first run
+# takes about 10 minutes more for it): $(WEB_BUILD)/dist/, the folder a web
+# host serves as it is, and $(WEB_BUILD)/rumida-<version>-web.zip of it.
+web:
+	@$(MAKE) --no-print-directory web-build web-package WEB_TESTING=OFF WEB_TARGETS=rumida
+	@echo "The page: $(WEB_BUILD)/dist/ (make web-serve serves it here)"
+
+# The browser build itself, in one Release tree (WEB_TARGETS: what to build;
+# WEB_TESTING=ON adds the node tests and the page's test build).
+WEB_TARGETS ?= rumida
+WEB_TESTING ?= OFF
+web-build:
+	@bash scripts/install-deps.sh web
+	@qt=$$(bash scripts/build-qt-wasm.sh) && . scripts/wasm-env.sh && \
+	  $$qt/bin/qt-cmake -S . -B $(WEB_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DBUILD_TESTING=$(WEB_TESTING) >/dev/null && \
+	  cmake --build $(WEB_BUILD) -j $(JOBS) --target $(WEB_TARGETS)
+
+web-package:
+	@bash scripts/package-web.sh --build $(WEB_BUILD) --qt $$(bash scripts/build-qt-wasm.sh --print-prefix) \
+	  --version $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(WEB_BUILD)/CMakeCache.txt) \
+	  --out $(WEB_BUILD)/dist >/dev/null
+
+# Serves the page of make web on 127.0.0.1:$(WEB_PORT) for a player on this machine.
+web-serve:
+	@[ -f $(WEB_BUILD)/dist/index.html ] || $(MAKE) --no-print-directory web
+	@node web/serve.mjs $(WEB_BUILD)/dist $(WEB_PORT)
+
+# Every build folder the targets here make (the cached Qts stay).
 clean:
-	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WEB_BUILD)
 
 # Benchmarks in a Release build, each figure against a floor measured in the
 # same run; it ends with one "BENCH name value goal" line per figure.

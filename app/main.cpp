@@ -25,7 +25,7 @@ int main(int, char **argv)
     QtMessageService messages;
     QtBeep beep;
     SystemRandom random;
-    DisplayPacer pacer;
+    GamePacer pacer;
 
     // The splash window starts the program; it builds the main window hidden
     // and hands over to it when its timer ticks.

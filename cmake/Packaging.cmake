@@ -4,7 +4,7 @@
 # the program, its menu entry and icons, the manual page and the Debian
 # copyright file and changelog. resources/ installs the menu entry and the
 # 32-pixel icon; the larger icons and the documents are installed here.
-if(NOT (UNIX AND NOT APPLE))
+if(NOT (UNIX AND NOT APPLE) OR EMSCRIPTEN)
   return()
 endif()
 include(GNUInstallDirs)

@@ -17,7 +17,7 @@ const QStringList &japaneseFamilies()
         const QStringList preferred{
             QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
             QStringLiteral("IPAPGothic"),   QStringLiteral("Noto Sans CJK JP"),
-            QStringLiteral("IPAGothic")};
+            QStringLiteral("IPAGothic"),    QStringLiteral("Rumida Gothic")};
         const QStringList installed = QFontDatabase::families();
         for (const QString &family : preferred) {
             if (installed.contains(family, Qt::CaseInsensitive))
@@ -46,5 +46,10 @@ QFont Fonts::windowDefault()
 
 void Fonts::install()
 {
+#ifdef Q_OS_WASM
+    // A web page has no system fonts, only Qt's Latin ones: the page's
+    // program carries a Japanese face, "Rumida Gothic" (web/font/).
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/rumida-gothic.ttf"));
+#endif
     QApplication::setFont(windowDefault());
 }

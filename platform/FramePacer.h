@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QtGlobal>
 #include <chrono>
 #include <functional>
 
@@ -48,3 +49,25 @@ private:
     Timing timing_;
     Clock::time_point nextFrame_;
 };
+
+#ifdef Q_OS_WASM
+// The race in a web page: the browser paints only once the handler has given
+// it control, so each frame suspends the handler until the browser's next
+// animation frame (see platform/Browser.h), and the page stays responsive
+// while the horses run. A display faster than 60 Hz gets as many animation
+// frames as it takes to make one game frame of a 60th of a second, so the race
+// lasts as long as on the desktop; a tab the player has switched away from
+// gets no animation frames, and the race waits there until the player is back.
+class BrowserPacer final : public FramePacer {
+public:
+    void start() override;
+    void frame() override;
+
+private:
+    double lastFrame_ = 0; // ms, the browser's frame time
+};
+using GamePacer = BrowserPacer;
+#else
+// The pacer the game runs with on this system.
+using GamePacer = DisplayPacer;
+#endif

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
+#ifdef Q_OS_WASM
+#include "platform/Browser.h"
+#endif
+
 namespace {
 // QMessageBox makes the "No" button the escape answer of a Yes/No box; the
 // game's boxes without Cancel must be answered with a button.
@@ -59,6 +63,23 @@ void fitTitleOnWayland(QMessageBox &box)
     grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
                   grid->columnCount());
 }
+
+// Shows the box modally and returns once it has been answered.
+void runModal(QMessageBox &box)
+{
+#ifdef Q_OS_WASM
+    // In a web page a nested event loop never gives the browser control
+    // back, so the box cannot be exec()'d: it is shown application-modal and
+    // the asking handler is suspended, an animation frame at a time, until
+    // the box has been answered. The handler then goes on as after exec().
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    while (box.isVisible())
+        Browser::nextAnimationFrame();
+#else
+    box.exec();
+#endif
+}
 } // namespace
 
 MessageService::Answer QtMessageService::ask(QWidget *owner, const QString &text,
@@ -85,7 +106,7 @@ MessageService::Answer QtMessageService::ask(QWidget *owner, const QString &text
     }
     box.setDefaultButton(defaultButton == 2 ? second : first);
     fitTitleOnWayland(box);
-    box.exec();
+    runModal(box);
     const bool firstChosen = box.clickedButton() == first;
 
     // The desktop gives the activation back to the window that asked; the

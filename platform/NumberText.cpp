@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,6 +17,28 @@
 #include <vector>
 
 namespace {
+
+// The double nearest to a decimal number written as digits, 'e' and an
+// exponent, with no sign and no decimal point, its order of magnitude
+// (digits before the point) between -330 and 310. A result out of range is
+// infinity or zero.
+double nearestDouble(const std::string &text, [[maybe_unused]] std::int64_t order)
+{
+#if defined(__cpp_lib_to_chars)
+    double v = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (error == std::errc::result_out_of_range)
+        v = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return v;
+#else
+    // A C++ library without floating-point from_chars (emscripten's libc++):
+    // the C library's strtod, which rounds exactly too (musl reads every
+    // digit). The text has no decimal point, nothing a locale could change
+    // the reading of. Out of range it gives what from_chars leads to above:
+    // infinity, zero, or the subnormal nearest.
+    return std::strtod(text.c_str(), nullptr);
+#endif
+}
 
 // Full-width digits, signs, full stop and the ideographic space as their
 // half-width forms. Other full-width letters (Ｅ, ，, （) are not among the
@@ -94,9 +117,7 @@ public:
         } else if (order >= -330) {
             text += 'e';
             text += std::to_string(exponent);
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
-            if (error == std::errc::result_out_of_range)
-                v = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+            v = nearestDouble(text, order);
         }
         return negative && v != 0.0 ? -v : v;
     }

@@ -24,7 +24,7 @@ QImage readPhotograph(const QString &resourcePath)
 
 std::future<QImage> readPhotographSoon(const QString &resourcePath)
 {
-#ifdef __MINGW32__
+#if defined(__MINGW32__) || defined(Q_OS_WASM)
     constexpr auto policy = std::launch::deferred;
 #else
     constexpr auto policy = std::launch::async;

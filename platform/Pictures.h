@@ -28,6 +28,8 @@ QImage readPhotograph(const QString &resourcePath);
 // thread: a thread that has run Qt's image code ends by running Qt's
 // thread-local destructors after the C++ runtime has released their
 // storage, and crashes (seen under Wine, in QRegularExpression's JIT stack).
+// A web page has one thread (a thread there aborts the page): get() reads it
+// there too.
 std::future<QImage> readPhotographSoon(const QString &resourcePath);
 QPixmap photographPixmap(QImage photograph);
 

@@ -41,15 +41,24 @@ protected:
     }
 };
 
+// A window of its own. In a web page Qt shows every top-level window but a
+// dialog or a popup full-page, the size of the canvas: there the game's
+// windows are dialogs, which keep the size and the place the game gives them.
+#ifdef Q_OS_WASM
+constexpr Qt::WindowType TopLevel = Qt::Dialog;
+#else
+constexpr Qt::WindowType TopLevel = Qt::Window;
+#endif
+
 Qt::WindowFlags flagsFor(const WindowStyle &style)
 {
     const Qt::WindowFlags closeOnly = Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     switch (style.border) {
     case BorderStyle::None:
-        return Qt::Window | Qt::FramelessWindowHint;
+        return TopLevel | Qt::FramelessWindowHint;
     case BorderStyle::FixedSingle:
-        return Qt::Window | closeOnly;
+        return TopLevel | closeOnly;
     case BorderStyle::FixedDialog:
         // A dialog frame. Qt has no flag that keeps a top-level window out of
         // the taskbar without narrowing its title bar: KeepOutOfTaskbar does.
@@ -146,6 +155,9 @@ protected:
         // never shows is no parent there), so the window stays as it is,
         // listed, as every window of a Wayland desktop.
         if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+            return false;
+        // A web page has no taskbar.
+        if (QGuiApplication::platformName() == QLatin1String("wasm"))
             return false;
         if (!window->transientParent())
             window->setTransientParent(hiddenOwner());

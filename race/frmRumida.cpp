@@ -12,6 +12,7 @@
 #include "platform/MessageService.h"
 #include "platform/NumberText.h"
 #include "platform/PictureBox.h"
+#include "platform/ProgramEnd.h"
 #include "platform/Pictures.h"
 #include "platform/RandomGenerator.h"
 #include "platform/TextBox.h"
@@ -406,7 +407,7 @@ bool frmRumida::confirmQuit()
             window->close();
     }
     hide();
-    QCoreApplication::exit(0);
+    endProgram(0);
     return true;
 }
 

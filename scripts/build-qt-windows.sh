@@ -9,19 +9,12 @@
 #   --print-prefix   print where it is (or would be) and do nothing else
 #   --check          exit 0 when the cached Qt is there, 1 when it is not
 #
-# The cache folder is keyed by the Qt version and a hash of the configure line
-# below, so a changed line builds a new Qt beside the old one instead of
-# reusing a Qt configured differently. RUMIDA_CACHE moves the cache
-# (default ~/.cache/rumida).
-#
 # Shared Qt, not static: the test programs under Wine are small and link in
 # seconds against the DLLs, and a player may replace the Qt DLLs in the zip
 # with another build of the same Qt, as the LGPL wants, without relinking.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-
-qt_version=6.4.2
-cache="${RUMIDA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/rumida}"
+. "$here/scripts/qt-cache.sh"
 
 # What the game does not use is left out (network, SQL, XML, printing,
 # QtConcurrent, OpenGL, D-Bus, ICU); Qt's own copies of the image and font
@@ -40,65 +33,12 @@ configure_args=(
   -no-feature-concurrent -no-feature-direct2d -no-feature-directwrite3
   -no-feature-tabletevent
 )
-key=$(printf '%s\n' "$qt_version" "${configure_args[@]}" "$(cat "$here/cmake/mingw-w64-x86_64.cmake")" \
-      | sha256sum | cut -c1-12)
-prefix="$cache/qt-$qt_version-mingw64-$key"
-
-case "${1:-}" in
-  --print-prefix) echo "$prefix"; exit 0 ;;
-  --check) [ -f "$prefix/.complete" ]; exit $? ;;
-  "") ;;
-  *) echo "usage: $0 [--print-prefix|--check]" >&2; exit 2 ;;
-esac
-
-if [ -f "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
+toolchain="$here/cmake/mingw-w64-x86_64.cmake"
+key=$(qt_key "${configure_args[@]}" "$(cat "$toolchain")")
+prefix="$qt_cache/qt-$qt_version-mingw64-$key"
+qt_handle_args "$prefix" "${1:-}"
 
 bash "$here/scripts/install-deps.sh" windows
-
-work="$cache/work-$key"
-mkdir -p "$work"
-log="$work/build.log"
-echo "Building Qt $qt_version for Windows into $prefix (about half an hour on 2 cores; log: $log)" >&2
-start=$(date +%s)
-
-# Debian's source package, fetched once. apt-get source wants a deb-src entry
-# for the archive the machine installs from; install-deps.sh adds it.
-src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -n 1)
-if [ -z "$src" ] || [ ! -f "$src/configure" ]; then
-  rm -rf "$work/qt6-base"* "$work"/*.dsc "$work"/*.tar.* 2>/dev/null || true
-  # The very source version of the host Qt the cross build takes its tools from.
-  host_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-  case "$host_version" in
-    "$qt_version"*) ;;
-    *) echo "error: the host Qt is $host_version, not $qt_version" >&2; exit 1 ;;
-  esac
-  (cd "$work" && apt-get source --only-source -qq "qt6-base=$host_version" >>"$log" 2>&1)
-  src=$(find "$work" -maxdepth 1 -type d -name "qt6-base-$qt_version*" | head -n 1)
-fi
-[ -n "$src" ] && [ -f "$src/configure" ] || { echo "error: no qt6-base $qt_version source (see $log)" >&2; exit 1; }
-
-build="$work/build"
-rm -rf "$build"
-mkdir -p "$build"
-(
-  cd "$build"
-  "$src/configure" -prefix "$prefix" "${configure_args[@]}" -- \
-    -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-  cmake --build . --parallel "$(nproc)"
-  cmake --install .
-) >>"$log" 2>&1 || { echo "error: the Qt for Windows build failed; the end of $log:" >&2; tail -n 40 "$log" >&2; exit 1; }
-
-# What the zip's licence file quotes: the source and the configure line.
-{
-  echo "qt6-base $(basename "$src")"
-  echo "configure -prefix <prefix> ${configure_args[*]}"
-} >"$prefix/rumida-qt-build.txt"
-touch "$prefix/.complete"
-rm -rf "$build"
-echo "Qt for Windows built in $(( $(date +%s) - start )) s" >&2
-echo "$prefix"
+qt_build Windows "$prefix" "$key" 45 "${configure_args[@]}" -- \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake

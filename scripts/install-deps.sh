@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages one make target needs and this machine lacks.
-# Usage: install-deps.sh play|test|art|fuzz|package|windows
+# Usage: install-deps.sh play|test|art|fuzz|package|windows|web
 #   play     what building and running the game needs (make play)
 #   test     that, and the tools the tests run (make test)
 #   art      the picture generator (make art)
@@ -10,6 +10,8 @@
 #   package  that of play, and the Debian package tools and checker (make bench, make package)
 #   windows  that of test, the MinGW-w64 cross compilers, Debian's Qt source,
 #            Wine and the Windows packaging tools (make windows)
+#   web      that of play, emscripten, Debian's Qt source, the font subsetter,
+#            the compressors, node and Chromium for the browser tests (make web)
 set -euo pipefail
 
 # libxcb1-dev (which qt6-base-dev pulls in anyway): the windows' taskbar state on X11.
@@ -33,6 +35,16 @@ windows_tools=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mi
                mingw-w64-x86-64-dev dpkg-dev qt6-base-dev-tools perl
                wine wine64 zip unzip nsis icoutils locales)
 
+# Debian's emscripten; dpkg-dev for apt-get source; the Qt host tools; the
+# font subsetter (fonttools) for the page's Japanese font; gzip, brotli and zip
+# for the page's files; node and npm for the browser driver (puppeteer-core)
+# and the Qt-free tests; Chromium to play the page in. Debian's npm only
+# where no npm is on the machine: a node from elsewhere brings its own, which
+# Debian's would conflict with.
+web_tools=(emscripten dpkg-dev qt6-base-dev-tools fonttools brotli zip unzip
+           nodejs chromium)
+command -v npm >/dev/null 2>&1 || web_tools+=(npm)
+
 case "${1:-}" in
   play) packages=("${play[@]}") ;;
   test) packages=("${play[@]}" "${test_tools[@]}") ;;
@@ -40,8 +52,9 @@ case "${1:-}" in
   fuzz) packages=("${play[@]}" clang libclang-rt-14-dev) ;;
   package) packages=("${play[@]}" dpkg-dev file lintian) ;;
   windows) packages=("${play[@]}" "${test_tools[@]}" "${windows_tools[@]}") ;;
+  web) packages=("${play[@]}" "${web_tools[@]}") ;;
   *)
-    echo "usage: $0 play|test|art|fuzz|package|windows" >&2
+    echo "usage: $0 play|test|art|fuzz|package|windows|web" >&2
     exit 2 ;;
 esac
 
@@ -52,11 +65,11 @@ for p in "${packages[@]}"; do
   fi
 done
 
-# apt-get source (the Qt for Windows build) needs a deb-src entry for the
+# apt-get source (the Qt for Windows and WebAssembly builds) needs a deb-src entry for the
 # archive the machine installs from: one is added beside the deb entries,
 # for the same archive, suites and key.
 need_sources=0
-if [ "$1" = windows ] && ! apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
+if { [ "$1" = windows ] || [ "$1" = web ]; } && ! apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
   need_sources=1
 fi
 [ ${#missing[@]} -eq 0 ] && [ $need_sources -eq 0 ] && exit 0

@@ -29,6 +29,7 @@
 # same zip and installer.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+. "$here/packaging/qt-source.sh"
 
 triplet=x86_64-w64-mingw32
 objdump=$triplet-objdump
@@ -292,8 +293,10 @@ qt=$(cd "$qt" && pwd)
 [ -f "$qt/bin/Qt6Core.dll" ] && grep -q '^configure ' "$qt/rumida-qt-build.txt" 2>/dev/null \
   || die "$qt is not a Qt that scripts/build-qt-windows.sh made (no configure line in rumida-qt-build.txt)"
 if [ -z "$qt_source" ]; then
-  # build-qt-windows.sh keeps Debian's source in work-<key> beside qt-<version>-mingw64-<key>.
-  qt_source=$(find "$(dirname "$qt")/work-${qt##*-}" -maxdepth 1 -type d -name 'qt6-base-*' -print -quit 2>/dev/null || true)
+  # The Qt builds keep Debian's source in src/ beside the prefixes (a Qt
+  # built before they shared it, in work-<key> beside qt-<version>-mingw64-<key>).
+  qt_source=$(find "$(dirname "$qt")/src" "$(dirname "$qt")/work-${qt##*-}" -maxdepth 1 -type d \
+                -name 'qt6-base-*' -print -quit 2>/dev/null || true)
 fi
 [ -n "$qt_source" ] && [ -f "$qt_source/LICENSES/LGPL-3.0-only.txt" ] || die "no Qt source with its licences (--qt-source)"
 dsc=$(find "$(dirname "$qt_source")" -maxdepth 1 -name 'qt6-base_*.dsc' -print -quit)
@@ -357,7 +360,6 @@ for pair in "libstdc++-6.dll:MinGW-w64-GCC-runtime.txt" "libwinpthread-1.dll:Min
   windows_text "/usr/share/doc/$package/copyright" "$stage/licenses/${pair#*:}"
 done
 
-debian_version=$(sed -n 's/^Version: //p' "$dsc")
 {
   cat <<EOF
 Qt in Rumida
@@ -370,32 +372,8 @@ License version 3, GPL-3.0.txt). Qt is Copyright (C) The Qt Company Ltd. and
 other contributors. The code of others built into the Qt DLLs is listed, with
 its licences, in Qt-third-party.txt.
 
-The source
-----------
-
-The Qt DLLs were built from Debian's qt6-base source package, version
-$debian_version, as Debian 12 unpacks it with its patches applied:
-
-    apt-get source qt6-base=$debian_version
-
-The same source package stays available from Debian's snapshot archive:
-
-    https://snapshot.debian.org/package/qt6-base/${debian_version//+/%2B}/
-
-It consists of these files (SHA-256):
-
 EOF
-  sha256sum "$dsc" | sed 's|  .*/|  |; s/^/    /'
-  sed -n '/^Checksums-Sha256:/,/^[A-Z]/{/^ /s/^ \([0-9a-f]*\) [0-9]* /    \1  /p}' "$dsc"
-  cat <<EOF
-
-Debian's "+dfsg" copy of Qt's release leaves out a few files that are not
-free software; its debian/copyright file lists them (Files-Excluded).
-
-The build: Qt's configure, run as follows,
-
-EOF
-  sed -n 's/^configure /    configure /p' "$qt/rumida-qt-build.txt"
+  qt_source_section "The Qt DLLs were" "$dsc" "$qt"
   cat <<EOF
 
 with Debian 12's MinGW-w64 cross compiler: GCC with posix threads and SEH

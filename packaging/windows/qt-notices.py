@@ -2,11 +2,12 @@
 # SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
 # SPDX-License-Identifier: MIT
 """Writes the notices for the third-party code built into the Qt DLLs that
-the Windows zip and installer carry, from Qt's own records of it: each
-qt_attribution.json in the Qt source tree names the code, its copyright and
-the files holding its licence, whose text is copied as it is.
+the Windows zip and installer carry (or, with --web, into the web page's
+rumida.wasm), from Qt's own records of it: each qt_attribution.json in the
+Qt source tree names the code, its copyright and the files holding its
+licence, whose text is copied as it is.
 
-Usage: qt-notices.py <qt source folder> <output file>
+Usage: qt-notices.py [--web] <qt source folder> <output file>
 """
 import glob
 import json
@@ -35,6 +36,11 @@ SHIPPED = [
     ("imageformats/qjpeg.dll", ["libjpeg"]),
 ]
 
+# The same code is linked into the web page's program, with the fonts Qt for
+# WebAssembly carries for its Latin text (src/3rdparty/wasm), in place of the
+# system's.
+SHIPPED_WEB = [("rumida.wasm", [ident for _, ids in SHIPPED for ident in ids] + ["vera_font", "dejayvu"])]
+
 # FreeType's LICENSE.txt only points at its two licences; the DLLs use
 # FreeType under the FreeType License, whose text is docs/FTL.TXT, and which
 # asks for the credit line below in the documentation.
@@ -60,17 +66,30 @@ def read_text(path):
 
 
 def main():
-    if len(sys.argv) != 3:
+    args = sys.argv[1:]
+    web = args[:1] == ["--web"]
+    if web:
+        args = args[1:]
+    if len(args) != 2:
         sys.exit(__doc__)
-    qt_source, output = sys.argv[1], sys.argv[2]
+    qt_source, output = args
     attributions = load_attributions(qt_source)
-    out = ["Third-party code in the Qt DLLs of this program",
-           "",
-           "The Qt DLLs (Qt 6.4.2, under the GNU LGPL version 3, see LGPL-3.0.txt) were",
-           "built with the following code of other authors inside them. For each, Qt's",
-           "own record of it follows, then its licence text as Qt's source carries it.",
-           ""]
-    for dlls, ids in SHIPPED:
+    if web:
+        out = ["Third-party code in the Qt libraries of this program",
+               "",
+               "The Qt libraries (Qt 6.4.2, under the GNU LGPL version 3, see LGPL-3.0.txt)",
+               "linked into rumida.wasm were built with the following code of other authors",
+               "inside them. For each, Qt's own record of it follows, then its licence text",
+               "as Qt's source carries it.",
+               ""]
+    else:
+        out = ["Third-party code in the Qt DLLs of this program",
+               "",
+               "The Qt DLLs (Qt 6.4.2, under the GNU LGPL version 3, see LGPL-3.0.txt) were",
+               "built with the following code of other authors inside them. For each, Qt's",
+               "own record of it follows, then its licence text as Qt's source carries it.",
+               ""]
+    for dlls, ids in SHIPPED_WEB if web else SHIPPED:
         for ident in ids:
             matches = attributions.get(ident, [])
             if len(matches) != 1:

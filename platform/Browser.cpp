@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+#include "platform/Browser.h"
+
+#include <emscripten.h>
+
+namespace {
+// The page's own requestAnimationFrame: its callback comes once the browser
+// has painted the frame before, and its time is the frame's.
+EM_ASYNC_JS(double, rumidaNextAnimationFrame, (), {
+    return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+});
+
+// A 0.15 s tone at 880 Hz, fading out: the page's stand-in for the
+// desktop's warning sound. Browsers start the sound only after the player
+// has touched the page, which a refused stake always follows.
+EM_JS(void, rumidaBeep, (), {
+    try {
+        var AudioContext = window.AudioContext || window.webkitAudioContext;
+        if (!AudioContext)
+            return;
+        if (!Module.rumidaAudio)
+            Module.rumidaAudio = new AudioContext();
+        var audio = Module.rumidaAudio;
+        if (audio.state === 'suspended')
+            audio.resume();
+        var tone = audio.createOscillator();
+        var volume = audio.createGain();
+        tone.type = 'sine';
+        tone.frequency.value = 880;
+        volume.gain.setValueAtTime(0.2, audio.currentTime);
+        volume.gain.exponentialRampToValueAtTime(0.001, audio.currentTime + 0.15);
+        tone.connect(volume);
+        volume.connect(audio.destination);
+        tone.start();
+        tone.stop(audio.currentTime + 0.15);
+    } catch (e) {
+        // No sound to be had: the refusal still shows in the emptied box.
+    }
+});
+
+// The page listens for this event (web/index.html).
+EM_JS(void, rumidaAnnounceEnd, (int status), {
+    window.dispatchEvent(new CustomEvent('rumida-ended', {detail: {status: status}}));
+});
+} // namespace
+
+double Browser::nextAnimationFrame()
+{
+    return rumidaNextAnimationFrame();
+}
+
+void Browser::beep()
+{
+    rumidaBeep();
+}
+
+void Browser::announceEnd(int status)
+{
+    rumidaAnnounceEnd(status);
+}

@@ -1,0 +1,89 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+// What the browser walk and the web figures share: Debian's Chromium started
+// headless with a Japanese user, the page served on 127.0.0.1, trusted input
+// through the DevTools protocol (puppeteer-core), and the test build's view
+// of the game (tests/web/bridge.cpp).
+import {mkdtempSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+export {serve} from '../../web/serve.mjs';
+
+export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// Chromium as a Japanese player has it: Japanese first among the languages
+// the page reads (navigator.languages), a window of a laptop's size.
+export async function launch() {
+  const profile = mkdtempSync(join(tmpdir(), 'rumida-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.RUMIDA_CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    env: {...process.env, LANGUAGE: 'ja', LANG: 'ja_JP.UTF-8'},
+    args: [
+      '--no-sandbox', '--no-first-run', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--disable-quic', '--lang=ja-JP', '--accept-lang=ja-JP,ja',
+      // Qt draws the windows with WebGL: Chromium's software renderer.
+      '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      // A tab in the background keeps its timers, so a test can switch away.
+      '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
+      '--window-size=1024,768',
+    ],
+  });
+  browser.on('disconnected', () => {
+    try {
+      rmSync(profile, {recursive: true, force: true, maxRetries: 10});
+    } catch {
+      // Chromium's last writes may still be arriving: the folder is in /tmp.
+    }
+  });
+  return browser;
+}
+
+// A new tab with the page's events in the test's output.
+export async function openPage(browser, url, {log = true} = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 768});
+  await page.setExtraHTTPHeaders({'Accept-Language': 'ja-JP,ja'});
+  if (log) {
+    page.on('console', (m) => console.log(`  [page] ${m.text()}`));
+    page.on('pageerror', (e) => console.log(`  [page error] ${e.message}`));
+  }
+  if (url)
+    await page.goto(url);
+  return page;
+}
+
+// Waits for test(value of read()) to hold, for up to ms milliseconds.
+export async function until(what, read, test, ms = 20000) {
+  const deadline = Date.now() + ms;
+  let value;
+  for (;;) {
+    value = await read();
+    if (test(value))
+      return value;
+    if (Date.now() > deadline)
+      throw new Error(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)?.slice(0, 2000)}`);
+    await sleep(50);
+  }
+}
+
+// The test build's view of the game, or null before it runs.
+export async function state(page) {
+  return page.evaluate(() => (window.rumidaTest ? window.rumidaTest.state() : null));
+}
+
+export function windowNamed(s, name) {
+  return s?.windows.find((w) => w.name === name || w.class === name) ?? null;
+}
+
+export function controlOf(s, windowName, controlName) {
+  const w = windowNamed(s, windowName);
+  return w?.controls.find((c) => c.name === controlName || c.text === controlName) ?? null;
+}
+
+export function centre(rect) {
+  return {x: rect.x + rect.w / 2, y: rect.y + rect.h / 2};
+}

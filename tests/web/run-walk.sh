@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+# SPDX-License-Identifier: MIT
+# Runs the browser walk (walk.mjs) against the page of a web build folder:
+# the page folder make web made (dist/), with the test build of the program
+# (tests/web/rumida_web_test) in the place of the game's, in a folder of its own.
+# Usage: run-walk.sh <web build folder>
+# Screenshots of every window go to <web build folder>/screenshots.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+build=$(cd "${1:?usage: run-walk.sh <web build folder>}" && pwd)
+[ -f "$build/dist/index.html" ] || { echo "run-walk: no page in $build/dist (make web)" >&2; exit 1; }
+[ -f "$build/tests/web/rumida_web_test.wasm" ] || { echo "run-walk: no test build in $build/tests/web" >&2; exit 1; }
+
+# puppeteer-core, at the version package-lock.json names, with no browser of its own.
+(cd "$here/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+
+page=$build/test-page
+rm -rf "$page"
+cp -r "$build/dist" "$page"
+rm -f "$page"/rumida.js* "$page"/rumida.wasm*
+cp "$build/tests/web/rumida_web_test.js" "$page/rumida.js"
+cp "$build/tests/web/rumida_web_test.wasm" "$page/rumida.wasm"
+sed -i "s/data-wasm-bytes=\"[0-9]*\"/data-wasm-bytes=\"$(stat -c %s "$page/rumida.wasm")\"/" "$page/index.html"
+
+exec node "$here/tests/web/walk.mjs" "$page" "$build/screenshots"

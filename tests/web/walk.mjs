@@ -1,0 +1,348 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+// The browser walk: the game's page played in headless Chromium with trusted
+// mouse and key input (the DevTools protocol), the scenarios of the desktop
+// walks, and the game read back through the test build's bridge.
+//   node walk.mjs <page folder with the test build> <screenshot folder>
+// It ends at the first step that fails, with a screenshot of the page.
+import assert from 'node:assert/strict';
+import {mkdirSync} from 'node:fs';
+import {join} from 'node:path';
+import {centre, controlOf, launch, openPage, serve, sleep, state, until, windowNamed} from './browser.mjs';
+
+const [folder, shots] = process.argv.slice(2);
+if (!folder || !shots) {
+  console.error('usage: node walk.mjs <page folder> <screenshot folder>');
+  process.exit(2);
+}
+mkdirSync(shots, {recursive: true});
+
+let refuseProgram = false;
+const server = await serve(folder, 0, (path) => refuseProgram && path.endsWith('.wasm'));
+const url = `http://127.0.0.1:${server.address().port}/`;
+const browser = await launch();
+const started = Date.now();
+let page;
+
+// The tone of a refused stake, counted where the page makes it.
+function countTones() {
+  window.rumidaTones = 0;
+  const Audio = window.AudioContext;
+  window.AudioContext = class extends Audio {
+    createOscillator() {
+      window.rumidaTones += 1;
+      return super.createOscillator();
+    }
+  };
+}
+
+async function step(name, run) {
+  const t = Date.now();
+  try {
+    await run();
+  } catch (error) {
+    console.log(`FAIL ${name}`);
+    console.log(error.stack);
+    if (page)
+      await page.screenshot({path: join(shots, 'failure.png')}).catch(() => {});
+    await browser.close();
+    server.close();
+    process.exit(1);
+  }
+  console.log(`ok   ${name} (${Date.now() - t} ms)`);
+}
+
+const look = () => state(page);
+const shot = (name) => page.screenshot({path: join(shots, `${name}.png`)});
+const text = (s, w, c) => controlOf(s, w, c)?.text;
+const money = async () => text(await look(), 'frmRumida', 'lblCurrent');
+
+async function click(point) {
+  await page.mouse.click(Math.round(point.x), Math.round(point.y));
+}
+// A check box is clicked on its box, at the left of its rectangle.
+async function tick(pair) {
+  const box = controlOf(await look(), 'frmRumida', `chk${pair}`);
+  await click({x: box.rect.x + 7, y: box.rect.y + box.rect.h / 2});
+}
+async function clickControl(windowName, name) {
+  const control = controlOf(await look(), windowName, name);
+  assert.ok(control, `${windowName} shows no ${name}`);
+  await click(centre(control.rect));
+}
+// A menu of the main window's menu bar, then one of its items, clicked.
+async function pick(menuTitle, itemName) {
+  const bar = (await look()).windows.find((w) => w.name === 'frmRumida')
+    .controls.find((c) => c.class === 'QMenuBar');
+  await click(centre(bar.items.find((i) => i.text === menuTitle).rect));
+  const menu = await until(`the ${menuTitle} menu`, look, (s) => s.windows.some((w) => w.class === 'QMenu'));
+  const item = menu.windows.find((w) => w.class === 'QMenu').items.find((i) => i.name === itemName);
+  await click(centre(item.rect));
+}
+// A message box, once it is up and active.
+const box = () => until('a message box', look, (s) => s.windows.some((w) => w.class === 'GameMessageBox' && w.active))
+  .then((s) => s.windows.find((w) => w.class === 'GameMessageBox'));
+const noBox = () => until('the message box to close', look,
+                          (s) => !s.windows.some((w) => w.class === 'GameMessageBox'));
+// The close button Qt draws at the right of a window's title bar.
+function closeButton(w) {
+  return {x: w.frame.x + w.frame.w - 13, y: w.frame.y + 13};
+}
+async function pressKey(key) {
+  await page.keyboard.press(key);
+}
+// Typed as a Japanese keyboard in full-width mode sends the characters:
+// one key event each on the digit's key, with the character as its text.
+async function typeWide(textToType) {
+  const keys = await page.createCDPSession();
+  for (const ch of textToType) {
+    const digit = String(ch.codePointAt(0) - 0xff10);
+    const key = {key: ch, code: `Digit${digit}`, windowsVirtualKeyCode: 0x30 + Number(digit)};
+    await keys.send('Input.dispatchKeyEvent', {type: 'keyDown', text: ch, unmodifiedText: ch, ...key});
+    await keys.send('Input.dispatchKeyEvent', {type: 'keyUp', ...key});
+  }
+  await keys.detach();
+}
+const count = (s, name) => s.windows.filter((w) => w.name === name).length;
+const raceOver = () => until('the race to end', look,
+                             (s) => controlOf(s, 'frmRumida', 'cmdNext')?.enabled, 60000);
+
+// Runs one race from closed betting; returns the state after it.
+async function race() {
+  await page.evaluate(() => window.rumidaTest.clearFrames());
+  await clickControl('frmRumida', 'cmdStart');
+  return raceOver();
+}
+
+await step('the page loads, the splash shows centred, then the main window replaces it', async () => {
+  page = await openPage(browser);
+  await page.evaluateOnNewDocument(countTones);
+  await page.goto(url);
+  const splash = await until('the splash', look, (s) => windowNamed(s, 'frmCopy'), 60000);
+  await shot('splash');
+  const stage = await page.evaluate(() => {
+    const r = document.getElementById('screen').getBoundingClientRect();
+    return {w: r.width, h: r.height};
+  });
+  const frame = windowNamed(splash, 'frmCopy').frame;
+  assert.ok(Math.abs(frame.x + frame.w / 2 - stage.w / 2) <= 2, `splash not centred: ${JSON.stringify(frame)}`);
+  assert.ok(Math.abs(frame.y + frame.h / 2 - stage.h / 2) <= 2, `splash not centred: ${JSON.stringify(frame)}`);
+  const main = await until('the main window', look,
+                           (s) => windowNamed(s, 'frmRumida') && !windowNamed(s, 'frmCopy'), 10000);
+  const w = windowNamed(main, 'frmRumida');
+  assert.equal(w.title, 'ルミダ　Ver1.01');
+  assert.ok(Math.abs(w.frame.x + w.frame.w / 2 - stage.w / 2) <= 2, `main window not centred: ${JSON.stringify(w.frame)}`);
+  assert.ok(w.frame.y >= 0 && w.client.y > w.frame.y, 'the title bar is off the page');
+  assert.equal(text(main, 'frmRumida', 'lblCurrent'), '￥10,000');
+  await sleep(300);
+  await shot('main');
+});
+
+await step('1500 typed on 1-3 and the box left by Tab: ￥8,500', async () => {
+  await tick(13);
+  await until('txt13 to take the focus', look, (s) => controlOf(s, 'frmRumida', 'txt13')?.focus);
+  await page.keyboard.type('1500');
+  await pressKey('Tab');
+  const s = await until('the stake', look, (s) => text(s, 'frmRumida', 'lblCurrent') === '￥8,500');
+  assert.equal(text(s, 'frmRumida', 'txt13'), '￥1,500');
+});
+
+await step('full-width digits typed, a click on the page around the game takes nothing, a click on a check box takes them', async () => {
+  await tick(24);
+  await until('txt24 to take the focus', look, (s) => controlOf(s, 'frmRumida', 'txt24')?.focus);
+  await typeWide('１０００');
+  assert.equal(text(await look(), 'frmRumida', 'txt24'), '１０００');
+  await click({x: 5, y: 5});
+  await sleep(200);
+  let s = await look();
+  assert.equal(text(s, 'frmRumida', 'lblCurrent'), '￥8,500');
+  assert.equal(text(s, 'frmRumida', 'txt24'), '１０００');
+  await tick(34);
+  s = await until('the stake', look, (s) => text(s, 'frmRumida', 'lblCurrent') === '￥7,500');
+  assert.equal(text(s, 'frmRumida', 'txt24'), '￥1,000');
+});
+
+await step('an amount beyond a stake is refused with a tone; "1,000" pasted stakes 1 yen', async () => {
+  await until('txt34 to take the focus', look, (s) => controlOf(s, 'frmRumida', 'txt34')?.focus);
+  const tones = await page.evaluate(() => window.rumidaTones);
+  await page.keyboard.type('99999999999');
+  await tick(12);
+  let s = await until('the refusal', look, (s) => controlOf(s, 'frmRumida', 'txt12')?.focus);
+  assert.equal(text(s, 'frmRumida', 'txt34'), '');
+  assert.equal(text(s, 'frmRumida', 'lblCurrent'), '￥7,500');
+  assert.equal(await page.evaluate(() => window.rumidaTones), tones + 1);
+  await page.browserContext().overridePermissions(url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  await page.evaluate(() => navigator.clipboard.writeText('1,000'));
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyV', {commands: ['paste']});
+  await page.keyboard.up('Control');
+  await until('the paste', look, (s) => text(s, 'frmRumida', 'txt12') === '1,000');
+});
+
+let gallery;
+await step('the betting closed by a click, which takes the pasted amount first; the gallery opened beside the game', async () => {
+  await clickControl('frmRumida', 'cmdEndBet');
+  let s = await until('the start button', look, (s) => controlOf(s, 'frmRumida', 'cmdStart')?.enabled);
+  assert.equal(text(s, 'frmRumida', 'lblCurrent'), '￥7,499');
+  assert.equal(text(s, 'frmRumida', 'txt12'), '￥1,000');
+  assert.equal(controlOf(s, 'frmRumida', 'chk34').checked, false); // its box was empty
+  assert.ok(['chk12', 'chk13', 'chk24'].every((c) => controlOf(s, 'frmRumida', c).checked));
+  assert.ok(['chk12', 'txt12', 'cmdEndBet', 'cmdNext'].every((c) => !controlOf(s, 'frmRumida', c).enabled));
+  await pick('おまけ', 'mnuZelko');
+  s = await until('the gallery', look, (s) => windowNamed(s, 'frmZelko'));
+  gallery = windowNamed(s, 'frmZelko');
+  await sleep(300);
+  await shot('gallery');
+});
+
+let before;
+await step('a race paints while the horses run; clicks, keys and a tab switched away take nothing', async () => {
+  before = await look();
+  const photo = text(before, 'frmZelko', 'lblNumber');
+  await page.evaluate(() => window.rumidaTest.clearFrames());
+  await clickControl('frmRumida', 'cmdStart');
+  await sleep(700);
+  const a = await page.screenshot();
+  await click(centre(controlOf(before, 'frmZelko', 'cmdNextPic').rect));
+  await click(centre(controlOf(before, 'frmRumida', 'cmdStart').rect));
+  await pressKey('Space');
+  await sleep(300);
+  const b = await page.screenshot();
+  assert.notDeepEqual(a, b, 'two screenshots mid-race are the same');
+  await shot('race');
+  // Another tab in front for a second: the race waits there, then goes on.
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await sleep(1000);
+  await page.bringToFront();
+  await other.close();
+  const after = await raceOver();
+  assert.equal(text(after, 'frmZelko', 'lblNumber'), photo, 'a click during the race turned the photograph');
+  const frames = after.frames;
+  assert.ok(frames.length >= 60, `only ${frames.length} frames painted`);
+});
+
+await step('the result and the payout', async () => {
+  const s = await look();
+  const winner = text(s, 'frmRumida', 'lblWinner');
+  const payout = text(s, 'frmRumida', 'lblHaitou');
+  assert.match(winner, /^[1-4]-[1-4]$/);
+  const staked = {'1-2': 1, '1-3': 1500, '2-4': 1000};
+  const yen = (t) => Number(t.replace(/[￥,]/g, ''));
+  if (winner in staked) {
+    const odds = Number(text(s, 'frmRumida', `lbl${winner.replace('-', '')}`).split(/\s+/).pop());
+    assert.ok(Math.abs(yen(payout) - staked[winner] * odds) <= 1, `${payout} for ${winner} at ${odds}`);
+    assert.equal(yen(text(s, 'frmRumida', 'lblCurrent')), 7499 + yen(payout));
+  } else {
+    assert.equal(payout, '');
+    assert.equal(text(s, 'frmRumida', 'lblCurrent'), '￥7,499');
+  }
+  assert.equal(controlOf(s, 'frmRumida', 'cmdNext').focus, true);
+  await shot('result');
+});
+
+await step('each side window opened twice is one window, moved by its title bar, closed by its close button', async () => {
+  for (const [menu, item, name] of [['おまけ', 'mnuZelko', 'frmZelko'], ['ヘルプ', 'mnuHow', 'frmHelp'],
+                                     ['ヘルプ', 'mnuVer', 'frmVersion']]) {
+    await pick(menu, item);
+    await until(name, look, (s) => windowNamed(s, name)?.active);
+    await pick(menu, item);
+    await sleep(300);
+    const s = await until(name, look, (s) => windowNamed(s, name)?.active);
+    assert.equal(count(s, name), 1, `${name} opened twice is ${count(s, name)} windows`);
+    if (name !== 'frmZelko')
+      await shot(name === 'frmHelp' ? 'help' : 'version');
+    const w = windowNamed(s, name);
+    const grip = {x: w.frame.x + 40, y: w.frame.y + 12};
+    await page.mouse.move(grip.x, grip.y);
+    await page.mouse.down();
+    await page.mouse.move(grip.x + 30, grip.y + 20, {steps: 5});
+    await page.mouse.up();
+    const moved = windowNamed(await look(), name).frame;
+    assert.deepEqual([moved.x - w.frame.x, moved.y - w.frame.y], [30, 20], `${name} did not move with its title bar`);
+    await click(closeButton(windowNamed(await look(), name)));
+    await until(`${name} to close`, look, (s) => !windowNamed(s, name));
+  }
+});
+
+await step('ruined: the fresh start asked and answered Yes by a key', async () => {
+  for (let attempt = 0; ; ++attempt) {
+    assert.ok(attempt < 10, 'ten races in a row won');
+    await clickControl('frmRumida', 'cmdNext');
+    await until('the betting', look, (s) => controlOf(s, 'frmRumida', 'cmdEndBet')?.enabled);
+    const all = (await money()).replace(/[￥,]/g, '');
+    await tick(12);
+    await until('txt12 to take the focus', look, (s) => controlOf(s, 'frmRumida', 'txt12')?.focus);
+    await page.keyboard.type(all);
+    await clickControl('frmRumida', 'cmdEndBet');
+    await until('the start button', look, (s) => controlOf(s, 'frmRumida', 'cmdStart')?.enabled);
+    await page.evaluate(() => window.rumidaTest.clearFrames());
+    await clickControl('frmRumida', 'cmdStart');
+    const s = await until('the race to end', look,
+                          (s) => controlOf(s, 'frmRumida', 'cmdNext')?.enabled
+                                 || s.windows.some((w) => w.class === 'GameMessageBox'), 60000);
+    if (!s.windows.some((w) => w.class === 'GameMessageBox'))
+      continue; // 1-2 won: bet it all again
+    const ruin = await box();
+    assert.equal(ruin.title, '破産！！');
+    assert.equal(ruin.text, '初めからやり直しますか？');
+    assert.equal(ruin.icon, 'critical');
+    assert.deepEqual(ruin.controls.filter((c) => c.class === 'QPushButton').map((c) => [c.text, c.default]),
+                     [['はい(&Y)', true], ['いいえ(&N)', false]]);
+    await shot('ruin');
+    await pressKey('Enter');
+    await noBox();
+    assert.equal(await money(), '￥10,000');
+    return;
+  }
+});
+
+await step('the quit question: Cancel by a click, then by Escape; the start over question: No by a click', async () => {
+  await pick('ファイル', 'mnuEnd');
+  let quit = await box();
+  assert.equal(quit.title, 'ルミダの終了');
+  assert.equal(quit.text, 'ルミダを終了しますか？');
+  assert.deepEqual(quit.controls.filter((c) => c.class === 'QPushButton').map((c) => [c.text, c.default]),
+                   [['OK', false], ['キャンセル', true]]);
+  await shot('quit');
+  await clickControl('GameMessageBox', 'キャンセル');
+  await noBox();
+  await pick('ファイル', 'mnuEnd');
+  await box();
+  await pressKey('Escape');
+  await noBox();
+  await pick('ファイル', 'mnuStartOver');
+  const again = await box();
+  assert.equal(again.title, 'やり直す？');
+  await clickControl('GameMessageBox', 'いいえ(&N)');
+  await noBox();
+  assert.ok(windowNamed(await look(), 'frmRumida')?.active);
+});
+
+await step('OK on the quit question ends the game; the page says so and offers a new one', async () => {
+  await pick('ファイル', 'mnuEnd');
+  await box();
+  await clickControl('GameMessageBox', 'OK');
+  await until('the page to say the game has ended', () => page.evaluate(() => {
+    const m = document.getElementById('message');
+    return !m.hidden && document.getElementById('message-text').textContent;
+  }), (t) => t === 'ルミダを終了しました。');
+  await shot('ended');
+  await page.click('#again');
+  await until('a new game', look, (s) => windowNamed(s, 'frmCopy'), 60000);
+});
+
+await step('a page whose program cannot be loaded says so', async () => {
+  refuseProgram = true;
+  const broken = await openPage(browser, url, {log: false});
+  page = broken;
+  await until('the message', () => broken.evaluate(() => !document.getElementById('message').hidden
+                                                   && document.getElementById('message-text').textContent),
+              (t) => t === 'ルミダを読み込めませんでした。');
+  await shot('load-error');
+  refuseProgram = false;
+});
+
+await browser.close();
+server.close();
+console.log(`browser walk: all steps passed in ${((Date.now() - started) / 1000).toFixed(1)} s`);

@@ -1,0 +1,94 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+// Starts the game in the page with Qt's loader (qtloader.js): a progress bar
+// while rumida.wasm downloads, the game's windows on the canvas once it runs,
+// and a message in place of the game when it cannot start or has ended.
+'use strict';
+
+(function () {
+  const canvas = document.getElementById('screen');
+  const loading = document.getElementById('loading');
+  const status = document.getElementById('status');
+  const progress = document.getElementById('progress');
+  const message = document.getElementById('message');
+  const again = document.getElementById('again');
+  // The size of rumida.wasm as it unpacks, written in by the packaging: the
+  // progress counts the bytes the browser hands over, after any gzip or
+  // brotli a server sends them with.
+  const wasmBytes = Number(document.documentElement.dataset.wasmBytes) || 0;
+
+  function showMessage(text, detail, button) {
+    document.getElementById('message-text').textContent = text;
+    document.getElementById('message-detail').textContent = detail || '';
+    again.hidden = !button;
+    if (button)
+      again.textContent = button;
+    loading.hidden = true;
+    canvas.hidden = true;
+    message.hidden = false;
+  }
+  again.addEventListener('click', function () { location.reload(); });
+
+  if (typeof WebAssembly !== 'object' || typeof QtLoader !== 'function') {
+    showMessage('このブラウザーは WebAssembly に対応していないため、ルミダを遊べません。',
+                '新しいブラウザーでこのページを開いてください。');
+    return;
+  }
+
+  status.textContent = '読み込んでいます…';
+  if (wasmBytes > 0 && window.ReadableStream && window.TransformStream) {
+    progress.hidden = false;
+    // Qt's loader fetches the program itself: its download is counted on the way.
+    const fetchFromNetwork = window.fetch.bind(window);
+    window.fetch = function (resource, options) {
+      return fetchFromNetwork(resource, options).then(function (response) {
+        if (!String(resource).endsWith('.wasm') || !response.ok || !response.body)
+          return response;
+        let received = 0;
+        const counting = new TransformStream({
+          transform: function (chunk, controller) {
+            received += chunk.byteLength;
+            progress.value = Math.min(received / wasmBytes, 1);
+            controller.enqueue(chunk);
+          }
+        });
+        return new Response(response.body.pipeThrough(counting),
+                            {status: response.status, statusText: response.statusText,
+                             headers: response.headers});
+      });
+    };
+  }
+
+  const loader = QtLoader({
+    canvasElements: [canvas],
+    showLoader: function (state) {
+      status.textContent = state === 'Compiling' ? '起動しています…' : '読み込んでいます…';
+    },
+    showCanvas: function () {
+      loading.hidden = true;
+      return canvas;
+    },
+    showError: function (text) {
+      if (!loader.webGLSupported) {
+        showMessage('このブラウザーでは WebGL が使えないため、ルミダを遊べません。',
+                    'ブラウザーのハードウェア アクセラレーションを有効にしてください。');
+      } else {
+        showMessage('ルミダを読み込めませんでした。', String(text || ''), 'もう一度読み込む');
+      }
+    },
+    showExit: function () {
+      if (loader.crashed)
+        showMessage('ルミダが異常終了しました。', String(loader.exitText || ''), 'もう一度遊ぶ');
+    },
+  });
+  // The game says when the player has ended it (its quit confirmation).
+  window.addEventListener('rumida-ended', function () {
+    showMessage('ルミダを終了しました。', '', 'もう一度遊ぶ');
+  });
+  // Qt takes the canvas's size for its screen: tell it when the page's changes.
+  window.addEventListener('resize', function () {
+    if (loader.status === 'Running')
+      loader.resizeCanvasElement(canvas);
+  });
+  loader.loadEmscriptenModule('rumida');
+})();
