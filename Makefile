@@ -190,6 +190,13 @@ bench: deps-play
 	else \
 	  echo "Windows figures skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi
+	@if bash scripts/build-qt-wasm.sh --check; then \
+	  bash scripts/install-deps.sh test && \
+	  $(MAKE) --no-print-directory web-build web-package WEB_TESTING=ON WEB_TARGETS="all rumida_web_bare" && \
+	  bash tests/web/npm-ci.sh && node bench/web/web_bench.mjs $(WEB_BUILD); \
+	else \
+	  echo "Web figures skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \
+	fi
 
 # The Debian package rumida_<version>_amd64.deb, built by CPack in the Release
 # tree, then checked by lintian with every tag shown: any tag at all fails.

@@ -74,6 +74,9 @@ void runModal(QMessageBox &box)
     // the box has been answered. The handler then goes on as after exec().
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
+    // No window manager activates a new window here: the box takes the
+    // keyboard itself, as exec() gives it on the desktop.
+    box.activateWindow();
     while (box.isVisible())
         Browser::nextAnimationFrame();
 #else

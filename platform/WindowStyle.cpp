@@ -6,9 +6,11 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
@@ -23,6 +25,20 @@
 #endif
 
 namespace {
+#ifdef Q_OS_WASM
+// In a web page Qt draws the title bars itself, with its own logo for a
+// window that has no icon of its own: such a window shows none there, as on
+// the desktop.
+void leaveIconBlank(QWidget *window)
+{
+    if (window->testAttribute(Qt::WA_SetWindowIcon))
+        return;
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    window->setWindowIcon(QIcon(blank));
+}
+#endif
+
 // Centres its window on the first show event, which Qt sends before the
 // window is mapped, so the window appears in place with no jump.
 class CentreOnFirstShow final : public QObject {
@@ -33,6 +49,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show) {
+#ifdef Q_OS_WASM
+            leaveIconBlank(static_cast<QWidget *>(watched));
+#endif
             centreOnScreen(static_cast<QWidget *>(watched));
             watched->removeEventFilter(this);
             deleteLater();

@@ -96,6 +96,8 @@ QJsonObject window(const QWidget *window)
     }
     QJsonArray controls;
     for (const QWidget *child : window->findChildren<QWidget *>()) {
+        if (child->window() != window)
+            continue; // a message box's, shown as a window of its own
         if (child->isVisible() && !child->objectName().isEmpty() && !child->isWindow())
             controls.append(control(child));
         else if (child->isVisible() && !child->isWindow()

@@ -14,7 +14,8 @@ export {serve} from '../../web/serve.mjs';
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Chromium as a Japanese player has it: Japanese first among the languages
-// the page reads (navigator.languages), a window of a laptop's size.
+// the page reads (navigator.languages), a window of a laptop's size, with
+// room beside the main window for a side window.
 export async function launch() {
   const profile = mkdtempSync(join(tmpdir(), 'rumida-chromium-'));
   const browser = await puppeteer.launch({
@@ -29,7 +30,7 @@ export async function launch() {
       '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
       // A tab in the background keeps its timers, so a test can switch away.
       '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
-      '--window-size=1024,768',
+      '--window-size=1280,800',
     ],
   });
   browser.on('disconnected', () => {
@@ -45,7 +46,7 @@ export async function launch() {
 // A new tab with the page's events in the test's output.
 export async function openPage(browser, url, {log = true} = {}) {
   const page = await browser.newPage();
-  await page.setViewport({width: 1024, height: 768});
+  await page.setViewport({width: 1280, height: 800});
   await page.setExtraHTTPHeaders({'Accept-Language': 'ja-JP,ja'});
   if (log) {
     page.on('console', (m) => console.log(`  [page] ${m.text()}`));
@@ -65,9 +66,20 @@ export async function until(what, read, test, ms = 20000) {
     if (test(value))
       return value;
     if (Date.now() > deadline)
-      throw new Error(`timed out waiting for ${what}; last seen: ${JSON.stringify(value)?.slice(0, 2000)}`);
+      throw new Error(`timed out waiting for ${what}; last seen: ${describe(value)}`);
     await sleep(50);
   }
+}
+
+// A state as a few lines: each window, whether it is active, its enabled
+// controls and the focus; anything else as JSON.
+function describe(value) {
+  if (!value?.windows)
+    return JSON.stringify(value)?.slice(0, 2000);
+  return value.windows.map((w) => `\n  ${w.name || w.class} "${w.title}"${w.active ? ' (active)' : ''}: ` +
+                                  w.controls.filter((c) => c.enabled && c.text !== undefined)
+                                    .map((c) => `${c.name || c.class}=${JSON.stringify(c.text)}${c.focus ? '*' : ''}`)
+                                    .join(' ')).join('') + `\n  focus: ${value.focus}`;
 }
 
 // The test build's view of the game, or null before it runs.

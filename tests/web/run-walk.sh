@@ -12,8 +12,7 @@ build=$(cd "${1:?usage: run-walk.sh <web build folder>}" && pwd)
 [ -f "$build/dist/index.html" ] || { echo "run-walk: no page in $build/dist (make web)" >&2; exit 1; }
 [ -f "$build/tests/web/rumida_web_test.wasm" ] || { echo "run-walk: no test build in $build/tests/web" >&2; exit 1; }
 
-# puppeteer-core, at the version package-lock.json names, with no browser of its own.
-(cd "$here/tests/web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+bash "$here/tests/web/npm-ci.sh"
 
 page=$build/test-page
 rm -rf "$page"
