@@ -122,7 +122,8 @@ await step('the page loads, the splash shows centred, then the main window repla
   page = await openPage(browser);
   page.on('pageerror', (e) => pageErrors.push(e.message));
   await page.evaluateOnNewDocument(countTones);
-  await page.goto(url);
+  await page.goto(url, {waitUntil: 'domcontentloaded'});
+  await shot('loading');
   const splash = await until('the splash', look, (s) => windowNamed(s, 'frmCopy'), 60000);
   await shot('splash');
   const stage = await page.evaluate(() => {
