@@ -122,8 +122,7 @@ await step('the page loads, the splash shows centred, then the main window repla
   page = await openPage(browser);
   page.on('pageerror', (e) => pageErrors.push(e.message));
   await page.evaluateOnNewDocument(countTones);
-  await page.goto(url, {waitUntil: 'domcontentloaded'});
-  await shot('loading');
+  await page.goto(url);
   const splash = await until('the splash', look, (s) => windowNamed(s, 'frmCopy'), 60000);
   await shot('splash');
   const stage = await page.evaluate(() => {
@@ -349,6 +348,23 @@ await step('OK on the quit question ends the game; the page says so and offers a
   await shot('ended');
   await page.click('#again');
   await until('a new game', look, (s) => windowNamed(s, 'frmCopy'), 60000);
+});
+
+await step('a slow download shows its progress', async () => {
+  page = await openPage(browser, null, {log: false});
+  const network = await page.createCDPSession();
+  await network.send('Network.enable');
+  await network.send('Network.emulateNetworkConditions',
+                     {offline: false, latency: 20, downloadThroughput: 4e6, uploadThroughput: 1e6});
+  await page.goto(url, {waitUntil: 'domcontentloaded'});
+  const progress = () => page.evaluate(() => {
+    const bar = document.getElementById('progress');
+    return {shown: !bar.hidden, value: bar.value, status: document.getElementById('status').textContent};
+  });
+  const part = await until('part of the program', progress, (p) => p.shown && p.value > 0.05 && p.value < 0.9);
+  assert.equal(part.status, '読み込んでいます…');
+  await shot('loading');
+  await page.close();
 });
 
 await step('a page whose program cannot be loaded says so', async () => {
