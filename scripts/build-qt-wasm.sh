@@ -33,6 +33,6 @@ qt_handle_args "$prefix" "${1:-}"
 
 bash "$here/scripts/install-deps.sh" web
 . "$here/scripts/wasm-env.sh"
-qt_build WebAssembly "$prefix" "$key" 30 "${configure_args[@]}" -- \
+qt_build WebAssembly "$prefix" "$key" 10 "${configure_args[@]}" -- \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
