@@ -17,7 +17,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-package web-serve
+.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve
 
 deps-play:
 	@bash scripts/install-deps.sh play
@@ -69,8 +69,7 @@ test-windows:
 # holds the game, its test build and the node tests.
 test-web:
 	@if bash scripts/build-qt-wasm.sh --check; then \
-	  bash scripts/install-deps.sh test && \
-	  $(MAKE) --no-print-directory web-build web-package WEB_TESTING=ON WEB_TARGETS=all && \
+	  $(MAKE) --no-print-directory web-test-build WEB_TARGETS=all && \
 	  cd $(WEB_BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600 -L node && cd $(CURDIR) && \
 	  bash tests/web/run-walk.sh $(WEB_BUILD); \
 	else \
@@ -162,6 +161,11 @@ web-build:
 	    -DBUILD_TESTING=$(WEB_TESTING) >/dev/null && \
 	  cmake --build $(WEB_BUILD) -j $(JOBS) --target $(WEB_TARGETS)
 
+# The web tree with its tests (the node tests and the page's test build), for
+# make test and make bench: GoogleTest's source comes with the test tools.
+web-test-build: deps-test
+	@$(MAKE) --no-print-directory web-build web-package WEB_TESTING=ON WEB_TARGETS="$(WEB_TARGETS)"
+
 web-package:
 	@bash scripts/package-web.sh --build $(WEB_BUILD) --qt $$(bash scripts/build-qt-wasm.sh --print-prefix) \
 	  --version $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(WEB_BUILD)/CMakeCache.txt) \
@@ -191,8 +195,7 @@ bench: deps-play
 	  echo "Windows figures skipped: no cached Qt for Windows (make windows builds it once, about half an hour on 2 cores)"; \
 	fi
 	@if bash scripts/build-qt-wasm.sh --check; then \
-	  bash scripts/install-deps.sh test && \
-	  $(MAKE) --no-print-directory web-build web-package WEB_TESTING=ON WEB_TARGETS="all rumida_web_bare" && \
+	  $(MAKE) --no-print-directory web-test-build WEB_TARGETS="all rumida_web_bare" && \
 	  bash tests/web/npm-ci.sh && node bench/web/web_bench.mjs $(WEB_BUILD); \
 	else \
 	  echo "Web figures skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \

@@ -39,7 +39,7 @@ EM_JS(void, rumidaBeep, (), {
     }
 });
 
-// The page listens for this event (web/index.html).
+// The page listens for this event (web/page.js).
 EM_JS(void, rumidaAnnounceEnd, (int status), {
     window.dispatchEvent(new CustomEvent('rumida-ended', {detail: {status: status}}));
 });

@@ -111,11 +111,13 @@ const count = (s, name) => s.windows.filter((w) => w.name === name).length;
 const raceOver = () => until('the race to end', look,
                              (s) => controlOf(s, 'frmRumida', 'cmdNext')?.enabled, 60000);
 
-// Runs one race from closed betting; returns the state after it.
-async function race() {
-  await page.evaluate(() => window.rumidaTest.clearFrames());
-  await clickControl('frmRumida', 'cmdStart');
-  return raceOver();
+// Drags a window by its title bar.
+async function dragTitleBar(frame, dx, dy, steps) {
+  const grip = {x: frame.x + 40, y: frame.y + 12};
+  await page.mouse.move(grip.x, grip.y);
+  await page.mouse.down();
+  await page.mouse.move(grip.x + dx, grip.y + dy, {steps});
+  await page.mouse.up();
 }
 
 await step('the page loads, the splash shows centred, then the main window replaces it', async () => {
@@ -184,7 +186,6 @@ await step('an amount beyond a stake is refused with a tone; "1,000" pasted stak
   await until('the paste', look, (s) => text(s, 'frmRumida', 'txt12') === '1,000');
 });
 
-let gallery;
 await step('the betting closed by a click, which takes the pasted amount first; the gallery opened beside the game', async () => {
   await clickControl('frmRumida', 'cmdEndBet');
   let s = await until('the start button', look, (s) => controlOf(s, 'frmRumida', 'cmdStart')?.enabled);
@@ -200,19 +201,14 @@ await step('the betting closed by a click, which takes the pasted amount first; 
   // Dragged by its title bar beside the main window, so that it stays in
   // sight while the race runs there.
   const main = windowNamed(s, 'frmRumida').frame;
-  gallery = windowNamed(s, 'frmZelko').frame;
-  const grip = {x: gallery.x + 40, y: gallery.y + 12};
-  await page.mouse.move(grip.x, grip.y);
-  await page.mouse.down();
-  await page.mouse.move(grip.x + (main.x + main.w + 20 - gallery.x), grip.y, {steps: 10});
-  await page.mouse.up();
+  const gallery = windowNamed(s, 'frmZelko').frame;
+  await dragTitleBar(gallery, main.x + main.w + 20 - gallery.x, 0, 10);
   s = await until('the gallery beside the main window', look,
                   (s) => windowNamed(s, 'frmZelko').frame.x > main.x + main.w);
 });
 
-let before;
 await step('a race paints while the horses run; clicks, keys and a tab switched away take nothing', async () => {
-  before = await look();
+  const before = await look();
   const photo = text(before, 'frmZelko', 'lblNumber');
   await page.evaluate(() => window.rumidaTest.clearFrames());
   await clickControl('frmRumida', 'cmdStart');
@@ -268,11 +264,7 @@ await step('each side window opened twice is one window, moved by its title bar,
     if (name !== 'frmZelko')
       await shot(name === 'frmHelp' ? 'help' : 'version');
     const w = windowNamed(s, name);
-    const grip = {x: w.frame.x + 40, y: w.frame.y + 12};
-    await page.mouse.move(grip.x, grip.y);
-    await page.mouse.down();
-    await page.mouse.move(grip.x + 30, grip.y + 20, {steps: 5});
-    await page.mouse.up();
+    await dragTitleBar(w.frame, 30, 20, 5);
     // The browser hands the page the last steps of a drag at its next frames:
     // the window is read once two readings a quarter of a second apart agree.
     const settled = await until(`${name} to settle`, async () => {
