@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Browser.h"
 
+#include <QtGlobal>
 #include <emscripten.h>
 
 namespace {
@@ -10,6 +11,36 @@ namespace {
 EM_ASYNC_JS(double, rumidaNextAnimationFrame, (), {
     return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
 });
+
+// Waits for rumidaWake(). The promise's resolution resumes the waiting handler
+// in a microtask, which the browser runs as soon as the handler that woke it
+// has returned, before the next input event.
+EM_ASYNC_JS(void, rumidaWaitForWake, (), {
+    await new Promise(function(resolve) { Module.rumidaWake = resolve; });
+});
+
+EM_JS(void, rumidaWake, (), {
+    var wake = Module.rumidaWake;
+    Module.rumidaWake = undefined;
+    if (wake)
+        wake();
+});
+
+bool suspended = false;
+
+// Marks the handler suspended for as long as it waits.
+class Suspension {
+public:
+    Suspension()
+    {
+        if (suspended)
+            qFatal("A handler began to wait while another was waiting: the page can resume only one");
+        suspended = true;
+    }
+    ~Suspension() { suspended = false; }
+    Suspension(const Suspension &) = delete;
+    Suspension &operator=(const Suspension &) = delete;
+};
 
 // A 0.15 s tone at 880 Hz, fading out: the page's stand-in for the
 // desktop's warning sound. Browsers start the sound only after the player
@@ -47,7 +78,19 @@ EM_JS(void, rumidaAnnounceEnd, (int status), {
 
 double Browser::nextAnimationFrame()
 {
+    const Suspension suspension;
     return rumidaNextAnimationFrame();
+}
+
+void Browser::waitForWake()
+{
+    const Suspension suspension;
+    rumidaWaitForWake();
+}
+
+void Browser::wake()
+{
+    rumidaWake();
 }
 
 void Browser::beep()

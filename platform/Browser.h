@@ -11,9 +11,21 @@
 // box for its answer) is suspended with its whole call stack while the
 // browser runs (emscripten's asyncify), and resumed where it stopped.
 namespace Browser {
+// The page keeps one suspended handler at a time: emscripten saves one call
+// stack, and a second suspension would overwrite the first's and resume the
+// wrong handler into corrupted memory. The game never begins a second (input
+// is shut out while a handler waits); should it ever, the program stops with a
+// message instead of running on.
+
 // Suspends the caller until the browser's next animation frame, which paints
 // what was drawn before; returns that frame's time in milliseconds.
 double nextAnimationFrame();
+
+// Suspends the caller until wake() is called by a handler that runs
+// meanwhile. The caller resumes as soon as that handler has given control
+// back to the browser, before the page is handed any other input.
+void waitForWake();
+void wake();
 
 // A short warning tone.
 void beep();

@@ -14,6 +14,7 @@
 
 #ifdef Q_OS_WASM
 #include "platform/Browser.h"
+#include "platform/InputGate.h"
 #endif
 
 namespace {
@@ -64,21 +65,50 @@ void fitTitleOnWayland(QMessageBox &box)
                   grid->columnCount());
 }
 
+#ifdef Q_OS_WASM
+// Wakes the asking handler as soon as the box has been answered (hidden), and
+// throws away any input that comes between the answer and the handler's
+// resumption: nothing may begin a second wait while this one is pending.
+class BoxWait final : public QObject {
+public:
+    explicit BoxWait(QMessageBox &box) : box_(box) { QCoreApplication::instance()->installEventFilter(this); }
+    ~BoxWait() override { QCoreApplication::instance()->removeEventFilter(this); }
+    BoxWait(const BoxWait &) = delete;
+    BoxWait &operator=(const BoxWait &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &box_ && event->type() == QEvent::Hide) {
+            answered_ = true;
+            Browser::wake();
+            return false;
+        }
+        return answered_ && InputGate::isUserInput(event->type());
+    }
+
+private:
+    QMessageBox &box_;
+    bool answered_ = false;
+};
+#endif
+
 // Shows the box modally and returns once it has been answered.
 void runModal(QMessageBox &box)
 {
 #ifdef Q_OS_WASM
     // In a web page a nested event loop never gives the browser control
     // back, so the box cannot be exec()'d: it is shown application-modal and
-    // the asking handler is suspended, an animation frame at a time, until
-    // the box has been answered. The handler then goes on as after exec().
+    // the asking handler is suspended until the box has been answered. The
+    // handler then goes on as after exec().
+    const BoxWait wait(box);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
     // No window manager activates a new window here: the box takes the
     // keyboard itself, as exec() gives it on the desktop.
     box.activateWindow();
     while (box.isVisible())
-        Browser::nextAnimationFrame();
+        Browser::waitForWake();
 #else
     box.exec();
 #endif

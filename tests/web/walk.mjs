@@ -308,13 +308,13 @@ await step('ruined: the fresh start asked and answered Yes by a key', async () =
     await shot('ruin');
     await pressKey('Enter');
     await noBox();
-    // The handler goes on at the browser's next frame after the answer.
     await until('the fresh start', money, (m) => m === '￥10,000');
     return;
   }
 });
 
-await step('the quit question: Cancel by a click, then by Escape; the start over question: No by a click', async () => {
+await step('the quit question: the main window\'s close button does nothing while it is up, Cancel by a click, ' +
+           'then by Escape; at once the start over question: No by a click', async () => {
   await pick('ファイル', 'mnuEnd');
   let quit = await box();
   assert.equal(quit.title, 'ルミダの終了');
@@ -322,12 +322,19 @@ await step('the quit question: Cancel by a click, then by Escape; the start over
   assert.deepEqual(quit.controls.filter((c) => c.class === 'QPushButton').map((c) => [c.text, c.default]),
                    [['OK', false], ['キャンセル', true]]);
   await shot('quit');
+  // The box blocks the window beneath, as on the desktop: its close button
+  // neither closes it nor asks again.
+  await click(closeButton(windowNamed(await look(), 'frmRumida')));
+  await sleep(300);
+  const blocked = await look();
+  assert.equal(blocked.windows.filter((w) => w.class === 'QMessageBox').length, 1);
+  assert.ok(windowNamed(blocked, 'frmRumida'), 'the main window closed under the box');
   await clickControl('QMessageBox', 'キャンセル');
   await noBox();
   await pick('ファイル', 'mnuEnd');
   await box();
+  // The next question straight after the answer, without waiting for a frame.
   await pressKey('Escape');
-  await noBox();
   await pick('ファイル', 'mnuStartOver');
   const again = await box();
   assert.equal(again.title, 'やり直す？');
