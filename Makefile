@@ -16,8 +16,16 @@ WEB_PORT   ?= 8080
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
+RELEASE    ?= build-release
+REBUILD_CHECK ?= build-rebuild-check
 
-.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve
+# The time written into what a build makes (Qt's resource compiler, strip and
+# makensis for Windows, the archives) is the last commit's, so the same
+# commit builds the same bytes whenever it is built.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+export SOURCE_DATE_EPOCH
+
+.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve release release-check test-rebuild
 
 deps-play:
 	@bash scripts/install-deps.sh play
@@ -82,7 +90,12 @@ test-web:
 	  echo "Browser suite skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \
 	fi
 
-test: test-plain test-asan test-windows test-web
+# The Linux game and the Windows game each built twice in two folders and
+# compared byte for byte: the quick part of make release-check.
+test-rebuild: deps-play
+	@bash tests/checks/rebuild-check.sh $(REBUILD_CHECK)
+
+test: test-plain test-asan test-windows test-web test-rebuild
 
 # The desktop random player for SOAK_SECONDS (default 30 minutes) from a fresh
 # seed, under ASan + UBSan, on Xvfb with openbox. It prints the seed, the
@@ -184,7 +197,22 @@ web-serve:
 
 # Every build folder the targets here make (the cached Qts stay).
 clean:
-	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WEB_BUILD) \
+	  $(RELEASE)-work $(REBUILD_CHECK)
+
+# Every download of this version, built afresh, into $(RELEASE)/ with the
+# release notes and SHA256SUMS (scripts/release.sh); the Windows and web
+# downloads when their cached Qt is there. make clean leaves the release
+# folder alone: a release is only ever deleted by hand.
+release:
+	@bash scripts/install-deps.sh package
+	@bash scripts/release.sh --out $(RELEASE)
+
+# The release made from two fresh clones of HEAD, in two folders, minutes
+# apart, and the two compared (scripts/release-check.sh).
+release-check:
+	@bash scripts/install-deps.sh release
+	@bash scripts/release-check.sh
 
 # Benchmarks in a Release build, each figure against a floor measured in the
 # same run; it ends with one "BENCH name value goal" line per figure.

@@ -2,12 +2,13 @@
 # SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages one make target needs and this machine lacks.
-# Usage: install-deps.sh play|test|art|fuzz|package|windows|web
+# Usage: install-deps.sh play|test|art|fuzz|package|release|windows|web
 #   play     what building and running the game needs (make play)
 #   test     that, and the tools the tests run (make test)
 #   art      the picture generator (make art)
 #   fuzz     that of play, and clang with libFuzzer (make fuzz)
 #   package  that of play, and the Debian package tools and checker (make bench, make package)
+#   release  that of package, git and diffoscope (make release, make release-check)
 #   windows  that of test, the MinGW-w64 cross compilers, Debian's Qt source,
 #            Wine and the Windows packaging tools (make windows)
 #   web      that of play, emscripten, Debian's Qt source, the font subsetter,
@@ -22,10 +23,11 @@ play=(cmake ninja-build g++ qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 # bus for the desktop tests; the accessibility bus and its
 # Python client for the screen-reader test; Qt's Wayland platform, sway (run
 # headless), wayvnc (the seat's keyboard and pointer), wtype, jq (Alt+Tab on
-# sway) and grim for the Wayland desktop tests.
+# sway) and grim for the Wayland desktop tests; diffoscope, which shows how two
+# builds that should be the same bytes differ.
 test_tools=(libgtest-dev binutils-mingw-w64-x86-64 desktop-file-utils appstream reuse
             xvfb openbox xdotool x11-utils libxcb-xtest0-dev python3-pyatspi at-spi2-core dbus
-            qt6-wayland sway wayvnc wtype jq grim)
+            qt6-wayland sway wayvnc wtype jq grim diffoscope-minimal)
 
 # The posix-thread MinGW-w64 compilers (the win32 thread model has no
 # std::thread); dpkg-dev for apt-get source; Wine 8 to run the build on Xvfb,
@@ -51,10 +53,11 @@ case "${1:-}" in
   art) packages=(python3 python3-pil python3-numpy) ;;
   fuzz) packages=("${play[@]}" clang libclang-rt-14-dev) ;;
   package) packages=("${play[@]}" dpkg-dev file lintian) ;;
+  release) packages=("${play[@]}" dpkg-dev file lintian git diffoscope-minimal) ;;
   windows) packages=("${play[@]}" "${test_tools[@]}" "${windows_tools[@]}") ;;
   web) packages=("${play[@]}" "${web_tools[@]}") ;;
   *)
-    echo "usage: $0 play|test|art|fuzz|package|windows|web" >&2
+    echo "usage: $0 play|test|art|fuzz|package|release|windows|web" >&2
     exit 2 ;;
 esac
 
