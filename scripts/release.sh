@@ -115,14 +115,14 @@ notes=$stage/rumida-$label-release-notes.txt
   # The newest changelog entry, without its heading and trailer.
   sed -n '2,/^ -- /{/^ -- /d;p}' "$here/packaging/changelog" | sed '1{/^$/d}' | sed '${/^$/d}'
   echo
+  echo "Downloads"
+  echo "---------"
+  printf '%-46s %s\n' \
+    "rumida_${label}_amd64.deb" "Debian 12 and later (amd64), installed with apt" \
+    "rumida-$label-windows-x64.zip" "Windows 10 and 11 (64-bit): unpack, run rumida.exe" \
+    "rumida-$label-windows-x64-setup.exe" "the same, installed for the current user" \
+    "rumida-$label-web.zip" "the web page: a static web host serves its folder"
   cat <<EOF
-Downloads
----------
-rumida_${label}_amd64.deb                  Debian 12 and later (amd64):
-                                            sudo apt install ./rumida_${label}_amd64.deb
-rumida-$label-windows-x64.zip              Windows 10 and 11 (64-bit), unpack and run rumida.exe
-rumida-$label-windows-x64-setup.exe        the same, installed for the current user
-rumida-$label-web.zip                      the web page: any static web host serves the folder
 A release holds those of them its maker could build; SHA256SUMS lists them.
 
 Checking a download
@@ -157,8 +157,8 @@ for file in "$stage"/*; do
   [ -e "$out/$name" ] || mv "$file" "$out/$name"
 done
 (cd "$out" && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%f\n' | LC_ALL=C sort \
-  | xargs -d '\n' sha256sum --) >"$out/SHA256SUMS.new"
-mv "$out/SHA256SUMS.new" "$out/SHA256SUMS"
+  | xargs -d '\n' sha256sum --) >"$work/SHA256SUMS"
+mv "$work/SHA256SUMS" "$out/SHA256SUMS"
 rm -rf "$work"
 
 echo "== the release, in $out ($(($(date +%s) - started)) s)"
