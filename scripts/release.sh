@@ -125,6 +125,21 @@ notes=$stage/rumida-$label-release-notes.txt
   cat <<EOF
 A release holds those of them its maker could build; SHA256SUMS lists them.
 
+Built with
+----------
+Debian 12 (amd64) with these packages; the same versions build the same bytes.
+Qt for Windows and for WebAssembly are built once from Debian's qt6-base
+source by scripts/build-qt-windows.sh and scripts/build-qt-wasm.sh.
+EOF
+  for package in cmake ninja-build g++-12 qt6-base-dev dpkg-dev \
+                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip \
+                 emscripten binaryen python3-fonttools brotli; do
+    installed=$(dpkg-query -W -f='${db:Status-Status} ${Version}' "$package" 2>/dev/null || true)
+    [[ $installed == "installed "* ]] && installed=${installed#installed } || installed="(not installed)"
+    printf '  %-30s %s\n' "$package" "$installed"
+  done
+  cat <<EOF
+
 Checking a download
 -------------------
 SHA256SUMS holds the SHA-256 checksum of each download. In the folder that
