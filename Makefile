@@ -19,11 +19,16 @@ CMAKE_GEN  := -G Ninja
 RELEASE    ?= build-release
 REBUILD_CHECK ?= build-rebuild-check
 
-# The time written into what a build makes (Qt's resource compiler, strip and
-# makensis for Windows, the archives) is the last commit's, so the same
-# commit builds the same bytes whenever it is built.
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+# The time written into what a build makes (Qt's resource compiler, the
+# Windows linker and strip, the archives, the web font) is the last commit's,
+# so the same commit builds the same bytes whenever it is built. Outside a git
+# clone nothing is set, and the tools write the time they run.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
+endif
 
 .PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve release release-check test-rebuild
 
