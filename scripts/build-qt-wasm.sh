@@ -27,11 +27,14 @@ configure_args=(
   -no-feature-concurrent -no-feature-thread -no-feature-testlib -no-feature-dbus
   -device-option QT_EMSCRIPTEN_ASYNCIFY=1
 )
-key=$(qt_key "${configure_args[@]}" "$(cat /usr/share/emscripten/emscripten-version.txt)")
+# The key takes emscripten's version, so a build asked for installs it first;
+# without it, --check answers that no Qt is there.
+[ $# -gt 0 ] || bash "$here/scripts/install-deps.sh" web >&2
+emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt 2>/dev/null || echo none)
+key=$(qt_key "${configure_args[@]}" "$emscripten_version")
 prefix="$qt_cache/qt-$qt_version-wasm-$key"
 qt_handle_args "$prefix" "${1:-}"
 
-bash "$here/scripts/install-deps.sh" web
 . "$here/scripts/wasm-env.sh"
 qt_build WebAssembly "$prefix" "$key" 10 "${configure_args[@]}" -- \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \

@@ -51,7 +51,7 @@ out=$(cd "$out" && pwd)
 # The page, with the version and the program's size written in.
 wasm_bytes=$(stat -c %s "$program/rumida.wasm")
 sed -e "s/@VERSION@/$version/g" -e "s/@WASM_BYTES@/$wasm_bytes/g" "$here/web/index.html" >"$out/index.html"
-cp "$here/web/page.js" "$out/"
+cp "$here/web/page.js" "$here/web/page-input.js" "$out/"
 cp "$program/rumida.js" "$program/rumida.wasm" "$out/"
 cp "$qt/plugins/platforms/qtloader.js" "$out/"
 cp "$here/resources/pictures/rumida.ico" "$here/resources/pictures/rumida-32.png" "$out/"
@@ -146,7 +146,7 @@ cat >"$out/licenses/index.html" <<EOF
 EOF
 
 # Pre-compressed copies for hosts that serve them: no names or times inside.
-for f in index.html page.js qtloader.js rumida.js rumida.wasm; do
+for f in index.html page.js page-input.js qtloader.js rumida.js rumida.wasm; do
   gzip -9 -n -c "$out/$f" >"$out/$f.gz"
   if command -v brotli >/dev/null 2>&1; then
     brotli -q 11 -c "$out/$f" >"$out/$f.br"

@@ -13,4 +13,7 @@ function(rumida_web_program target)
     # while the browser runs: the handler, Qt's event delivery below it and
     # the browser's callback at the bottom.
     "SHELL:-s ASYNCIFY_STACK_SIZE=262144")
+  # Qt's loader writes the environment the page gives it (web/page.js) into
+  # the program's ENV, which the program exports for it.
+  set_property(TARGET ${target} PROPERTY QT_WASM_EXTRA_EXPORTED_METHODS ENV)
 endfunction()

@@ -26,6 +26,7 @@
     loading.hidden = true;
     canvas.hidden = true;
     message.hidden = false;
+    rumidaPage.stop();
   }
   again.addEventListener('click', function () { location.reload(); });
 
@@ -61,11 +62,17 @@
 
   const loader = QtLoader({
     canvasElements: [canvas],
+    // Qt 6.4's own input context, made for touch screens only, moves the
+    // browser's focus to a field off the page and, on Android, types every
+    // key twice: none is loaded, and the page's field (page-input.js) takes
+    // its place.
+    environment: {QT_IM_MODULE: 'none'},
     showLoader: function (state) {
       status.textContent = state === 'Compiling' ? '起動しています…' : '読み込んでいます…';
     },
     showCanvas: function () {
       loading.hidden = true;
+      rumidaPage.start();
       return canvas;
     },
     showError: function (text) {

@@ -5,6 +5,7 @@
 #include "platform/Accessibility.h"
 #include "platform/Fonts.h"
 #include "platform/GameLocale.h"
+#include "platform/WebPage.h"
 #include "windows/frmCopy.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ void setUpApplication(const QLocale &gameLocale)
     Fonts::install();
     setGameLocale(gameLocale);
     Accessibility::install();
+    WebPage::install();
 }
 
 Program::Program(GameServices services) : services_(services) {}

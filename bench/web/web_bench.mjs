@@ -26,7 +26,7 @@ const bench = (name, value, goal) => lines.push(`BENCH ${name} ${value} ${goal}`
 const mb = (bytes) => (bytes / 1e6).toFixed(2);
 
 // The page's files as a browser fetches them on the first load.
-const firstLoad = ['index.html', 'page.js', 'qtloader.js', 'rumida.js', 'rumida.wasm', 'rumida-32.png', 'rumida.ico'];
+const firstLoad = ['index.html', 'page.js', 'page-input.js', 'qtloader.js', 'rumida.js', 'rumida.wasm', 'rumida-32.png', 'rumida.ico'];
 function weights(file) {
   const data = readFileSync(file);
   return {raw: data.length, gzip: gzipSync(data, {level: 9}).length,

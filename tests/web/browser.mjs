@@ -82,9 +82,16 @@ function describe(value) {
                                     .join(' ')).join('') + `\n  focus: ${value.focus}`;
 }
 
-// The test build's view of the game, or null before it runs.
+// The test build's view of the game, or null before it runs (or while the
+// page is being loaded again).
 export async function state(page) {
-  return page.evaluate(() => (window.rumidaTest ? window.rumidaTest.state() : null));
+  try {
+    return await page.evaluate(() => (window.rumidaTest ? window.rumidaTest.state() : null));
+  } catch (error) {
+    if (/context was destroyed|Cannot find context/.test(error.message))
+      return null;
+    throw error;
+  }
 }
 
 export function windowNamed(s, name) {

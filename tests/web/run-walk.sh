@@ -3,9 +3,11 @@
 # SPDX-License-Identifier: MIT
 # Runs the browser walk (walk.mjs) against the page of a web build folder:
 # the page folder make web made (dist/), with the test build of the program
-# (tests/web/rumida_web_test) in the place of the game's, in a folder of its own.
-# Usage: run-walk.sh <web build folder>
-# Screenshots of every window go to <web build folder>/screenshots.
+# (tests/web/rumida_web_test) in the place of the game's, in a folder of its
+# own; once on each device (tests/web/drivers.mjs), or on those named.
+# Usage: run-walk.sh <web build folder> [device...]
+# Screenshots of every window go to <web build folder>/screenshots (a phone's
+# and a tablet's to phone/ and tablet/ in it).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 build=$(cd "${1:?usage: run-walk.sh <web build folder>}" && pwd)
@@ -22,4 +24,9 @@ cp "$build/tests/web/rumida_web_test.js" "$page/rumida.js"
 cp "$build/tests/web/rumida_web_test.wasm" "$page/rumida.wasm"
 sed -i "s/data-wasm-bytes=\"[0-9]*\"/data-wasm-bytes=\"$(stat -c %s "$page/rumida.wasm")\"/" "$page/index.html"
 
-exec node "$here/tests/web/walk.mjs" "$page" "$build/screenshots"
+shift
+devices=("$@")
+[ ${#devices[@]} -gt 0 ] || devices=(desktop phone-portrait phone-landscape tablet-portrait tablet-landscape)
+for device in "${devices[@]}"; do
+  node "$here/tests/web/walk.mjs" "$page" "$build/screenshots" "$device"
+done

@@ -1,0 +1,261 @@
+// SPDX-FileCopyrightText: 1999-2026 Rumida Kobo
+// SPDX-License-Identifier: MIT
+#include "platform/WebPage.h"
+
+#include "platform/WindowStyle.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <utility>
+#include <emscripten.h>
+#include <string>
+
+namespace {
+// The page's side (web/page-input.js) may not be there: a page without it
+// still plays with a hardware keyboard and a mouse.
+// The box is told by a number of its own: a composition begun in one box
+// is not typed into another.
+EM_JS(void, pageTextEntry, (int on, int box, int x, int y, int width, int height), {
+    if (window.rumidaPage)
+        window.rumidaPage.textEntry(!!on, {box: box, x: x, y: y, w: width, h: height});
+});
+
+EM_JS(void, pageScreenNeeds, (int width, int height), {
+    if (window.rumidaPage)
+        window.rumidaPage.screenNeeds(width, height);
+});
+
+// What the page asks of the program: where the box's caret is, to begin an
+// input method's composition there; and to type a run of characters.
+EM_JS(void, pageConnect, (), {
+    if (!window.rumidaPage)
+        return;
+    window.rumidaPage.connect({
+        caretX: function() { return _rumida_page_caret_x(); },
+        typeRun: function(text) {
+            var buffer = _rumida_page_text(text.length);
+            stringToUTF16(text, buffer, 2 * text.length + 2);
+            _rumida_page_type(text.length);
+        }
+    });
+});
+
+// The text the page hands over, in UTF-16.
+std::u16string &pageText()
+{
+    static std::u16string text;
+    return text;
+}
+
+// Room left around the largest window on a scaled screen, in pixels.
+constexpr int Margin = 6;
+
+bool isWindowOfGame(const QWidget *widget)
+{
+    return widget->isWindow() && widget->isVisible() && !(widget->windowType() == Qt::Popup)
+           && widget->windowType() != Qt::ToolTip;
+}
+
+// The box that has the keyboard: an enabled, editable line edit with Qt's
+// focus in the active window. Every other control leaves the page's field
+// without a keyboard (no other control of the game takes text). The focus
+// object, not QApplication::focusWidget(): Qt announces a new focus object
+// before it updates its focus widget.
+QLineEdit *textEntry()
+{
+    auto *edit = qobject_cast<QLineEdit *>(QGuiApplication::focusObject());
+    if (!edit || !edit->isEnabled() || edit->isReadOnly() || !edit->window()->isActiveWindow())
+        return nullptr;
+    return edit;
+}
+
+class PageWatch final : public QObject {
+public:
+    PageWatch()
+    {
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusObjectChanged, this, &PageWatch::followFocus);
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            screen_ = screen->geometry();
+            connect(screen, &QScreen::geometryChanged, this, &PageWatch::screenChanged);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Resize:
+            if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+                needsChanged();
+            break;
+        case QEvent::Move:
+        case QEvent::EnabledChange:
+        case QEvent::ReadOnlyChange:
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+            // The box's place on the page, or whether it takes text.
+            followFocus();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void followFocus()
+    {
+        QLineEdit *edit = textEntry();
+        if (!edit) {
+            if (entry_) {
+                entry_ = nullptr;
+                entryRect_ = QRect();
+                pageTextEntry(0, 0, 0, 0, 0, 0);
+            }
+            return;
+        }
+        const QRect rect(edit->mapToGlobal(QPoint(0, 0)), edit->size());
+        if (edit == entry_ && rect == entryRect_)
+            return;
+        if (edit != entry_)
+            ++entryNumber_;
+        entry_ = edit;
+        entryRect_ = rect;
+        pageTextEntry(1, entryNumber_, rect.x(), rect.y(), rect.width(), rect.height());
+    }
+
+    // The largest width and the largest height among the open windows.
+    void needsChanged()
+    {
+        QSize needs;
+        for (const QWidget *window : QApplication::topLevelWidgets()) {
+            if (isWindowOfGame(window))
+                needs = needs.expandedTo(window->frameGeometry().size());
+        }
+        if (needs.isEmpty() || needs == needs_)
+            return;
+        needs_ = needs;
+        pageScreenNeeds(needs.width() + 2 * Margin, needs.height() + 2 * Margin);
+    }
+
+    // The page has a new size: a menu open on the old one closes, as on a
+    // desktop whose screen changes, and every window stands whole on the new
+    // one and is drawn again (the page's pixels per point may have changed).
+    void screenChanged(const QRect &screen)
+    {
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        const QRect before = std::exchange(screen_, screen);
+        QList<QWidget *> dialogs;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (!isWindowOfGame(window))
+                continue;
+            const auto *dialog = qobject_cast<const QDialog *>(window);
+            if (dialog && dialog->parentWidget())
+                dialogs.append(window); // once the window it stands over is in place
+            else
+                place(window, before, screen);
+            window->update();
+        }
+        // A message box stays over the window that asked, as Qt put it there.
+        for (QWidget *dialog : std::as_const(dialogs)) {
+            QRect frame = dialog->frameGeometry();
+            frame.moveCenter(dialog->parentWidget()->window()->frameGeometry().center());
+            moveOnto(dialog, frame, screen);
+        }
+        followFocus();
+    }
+
+    // Centred again where the game centred it (it stands where centring put
+    // it on the screen before, kept on that screen: the player has not moved
+    // it), otherwise moved onto the screen as little as needed.
+    static void place(QWidget *window, const QRect &before, const QRect &screen)
+    {
+        QRect centred = window->frameGeometry();
+        centred.moveCenter(before.center());
+        if ((keptOn(centred, before).topLeft() - window->pos()).manhattanLength() <= 1)
+            centreOnScreen(window);
+        else
+            moveOnto(window, window->frameGeometry(), screen);
+    }
+
+    static QRect keptOn(QRect frame, const QRect &screen)
+    {
+        frame.moveLeft(std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width())));
+        frame.moveTop(std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height())));
+        return frame;
+    }
+
+    static void moveOnto(QWidget *window, const QRect &frame, const QRect &screen)
+    {
+        const QPoint place = keptOn(frame, screen).topLeft();
+        if (place != window->pos())
+            window->move(place);
+    }
+
+    QRect screen_;
+    QPointer<QLineEdit> entry_;
+    int entryNumber_ = 0;
+    QRect entryRect_;
+    QSize needs_;
+};
+} // namespace
+
+void WebPage::install()
+{
+    static PageWatch *watch = nullptr;
+    if (!watch) {
+        watch = new PageWatch;
+        pageConnect();
+    }
+}
+
+// A buffer for `length` UTF-16 code units of the page's text (and its end).
+extern "C" EMSCRIPTEN_KEEPALIVE char16_t *rumida_page_text(int length)
+{
+    pageText().assign(std::size_t(std::max(length, 0)) + 1, u'\0');
+    return pageText().data();
+}
+
+// Types the page's text, a run of printable characters, into the focus
+// window, as one key event that carries them all: the form in which Qt
+// hands a widget keys typed faster than it takes them (key compression).
+// A line edit inserts the run at once where a key event a character would
+// lay out its whole text again for each one (10,000 characters took 15 s).
+extern "C" EMSCRIPTEN_KEEPALIVE void rumida_page_type(int length)
+{
+    QWindow *window = QGuiApplication::focusWindow();
+    if (!window || length <= 0)
+        return;
+    const QString text = QString::fromUtf16(pageText().data(), std::min<qsizetype>(length, pageText().size() - 1));
+    // A key event counts its characters in 16 bits: a longer run goes as several.
+    constexpr qsizetype Most = 0xffff;
+    for (qsizetype from = 0; from < text.size(); from += Most) {
+        const QString run = text.mid(from, Most);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, run, false, quint16(run.size()));
+        QCoreApplication::sendEvent(window, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, run, false, quint16(run.size()));
+        QCoreApplication::sendEvent(window, &release);
+    }
+}
+
+// The caret of the box that has the keyboard, in page pixels, or -1.
+extern "C" EMSCRIPTEN_KEEPALIVE int rumida_page_caret_x()
+{
+    const QLineEdit *edit = textEntry();
+    if (!edit)
+        return -1;
+    const QRect caret = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return edit->mapToGlobal(caret.topLeft()).x();
+}
