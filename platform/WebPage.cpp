@@ -14,7 +14,6 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <utility>
 #include <emscripten.h>
 #include <string>
 
@@ -40,6 +39,7 @@ EM_JS(void, pageConnect, (), {
         return;
     window.rumidaPage.connect({
         caretX: function() { return _rumida_page_caret_x(); },
+        repaint: function() { _rumida_page_repaint(); },
         typeRun: function(text) {
             var buffer = _rumida_page_text(text.length);
             stringToUTF16(text, buffer, 2 * text.length + 2);
@@ -57,6 +57,9 @@ std::u16string &pageText()
 
 // Room left around the largest window on a scaled screen, in pixels.
 constexpr int Margin = 6;
+
+// Set on a window the player has dragged.
+constexpr char MovedByPlayer[] = "rumidaMovedByPlayer";
 
 bool isWindowOfGame(const QWidget *widget)
 {
@@ -77,16 +80,31 @@ QLineEdit *textEntry()
     return edit;
 }
 
+// The page's pixels per point have changed (its scale): every window is drawn
+// again, each of its controls. Qt 6.4 for WebAssembly makes a window's picture
+// afresh at the new ratio when it next draws any of it, and Qt's widgets,
+// which take what they drew before to be there still, draw only what they
+// were asked to: the rest of the window would stay black. An update of the
+// window alone leaves its controls out.
+void repaintWindows()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!isWindowOfGame(window))
+            continue;
+        window->update();
+        for (QWidget *control : window->findChildren<QWidget *>())
+            control->update();
+    }
+}
+
 class PageWatch final : public QObject {
 public:
     PageWatch()
     {
         qApp->installEventFilter(this);
         connect(qApp, &QGuiApplication::focusObjectChanged, this, &PageWatch::followFocus);
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            screen_ = screen->geometry();
+        if (QScreen *screen = QGuiApplication::primaryScreen())
             connect(screen, &QScreen::geometryChanged, this, &PageWatch::screenChanged);
-        }
     }
 
 protected:
@@ -100,6 +118,13 @@ protected:
                 needsChanged();
             break;
         case QEvent::Move:
+            // A window moved while the mouse (or a finger) is down is being
+            // dragged by the player: it is no longer where the game put it.
+            if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow()
+                && QGuiApplication::mouseButtons() != Qt::NoButton)
+                watched->setProperty(MovedByPlayer, true);
+            followFocus();
+            break;
         case QEvent::EnabledChange:
         case QEvent::ReadOnlyChange:
         case QEvent::WindowActivate:
@@ -156,7 +181,6 @@ private:
     {
         while (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
-        const QRect before = std::exchange(screen_, screen);
         QList<QWidget *> dialogs;
         for (QWidget *window : QApplication::topLevelWidgets()) {
             if (!isWindowOfGame(window))
@@ -165,8 +189,7 @@ private:
             if (dialog && dialog->parentWidget())
                 dialogs.append(window); // once the window it stands over is in place
             else
-                place(window, before, screen);
-            window->update();
+                place(window, screen);
         }
         // A message box stays over the window that asked, as Qt put it there.
         for (QWidget *dialog : std::as_const(dialogs)) {
@@ -174,20 +197,19 @@ private:
             frame.moveCenter(dialog->parentWidget()->window()->frameGeometry().center());
             moveOnto(dialog, frame, screen);
         }
+        repaintWindows();
         followFocus();
     }
 
-    // Centred again where the game centred it (it stands where centring put
-    // it on the screen before, kept on that screen: the player has not moved
-    // it), otherwise moved onto the screen as little as needed.
-    static void place(QWidget *window, const QRect &before, const QRect &screen)
+    // Centred again, as the game centres every window of its own when it
+    // first shows; one the player has moved is moved onto the screen as
+    // little as needed.
+    static void place(QWidget *window, const QRect &screen)
     {
-        QRect centred = window->frameGeometry();
-        centred.moveCenter(before.center());
-        if ((keptOn(centred, before).topLeft() - window->pos()).manhattanLength() <= 1)
-            centreOnScreen(window);
-        else
+        if (window->property(MovedByPlayer).toBool())
             moveOnto(window, window->frameGeometry(), screen);
+        else
+            centreOnScreen(window);
     }
 
     static QRect keptOn(QRect frame, const QRect &screen)
@@ -204,7 +226,6 @@ private:
             window->move(place);
     }
 
-    QRect screen_;
     QPointer<QLineEdit> entry_;
     int entryNumber_ = 0;
     QRect entryRect_;
@@ -250,12 +271,18 @@ extern "C" EMSCRIPTEN_KEEPALIVE void rumida_page_type(int length)
     }
 }
 
+extern "C" EMSCRIPTEN_KEEPALIVE void rumida_page_repaint()
+{
+    repaintWindows();
+}
+
 // The caret of the box that has the keyboard, in page pixels, or -1.
 extern "C" EMSCRIPTEN_KEEPALIVE int rumida_page_caret_x()
 {
     const QLineEdit *edit = textEntry();
     if (!edit)
         return -1;
+    // The caret's rectangle stands a few pixels either side of the caret.
     const QRect caret = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    return edit->mapToGlobal(caret.topLeft()).x();
+    return edit->mapToGlobal(caret.center()).x();
 }

@@ -221,8 +221,6 @@ window.rumidaPage = (function () {
     }
     if (type === 'pointercancel')
       type = 'pointerup';
-    if (type === 'pointerup')
-      finger = null;
     const pressed = type === 'pointerdown' || type === 'pointermove';
     canvas.dispatchEvent(new PointerEvent(type, {
       pointerType: 'mouse', pointerId: 1, isPrimary: true,
@@ -230,9 +228,21 @@ window.rumidaPage = (function () {
       button: type === 'pointermove' ? -1 : 0, buttons: pressed ? 1 : 0,
       bubbles: true, cancelable: true, composed: true,
     }));
+    if (type === 'pointerup')
+      finger = null;
   }
   for (const kind of ['pointerdown', 'pointermove', 'pointerup', 'pointercancel'])
     window.addEventListener(kind, mouseFromFinger, true);
+  // Qt captures the mouse's pointer on a press. The finger it is given as the
+  // mouse is no pointer the browser knows (and a touch is captured by the
+  // element it began on already): no capture is asked for it.
+  for (const name of ['setPointerCapture', 'releasePointerCapture']) {
+    const own = canvas[name].bind(canvas);
+    canvas[name] = function (pointerId) {
+      if (finger === null)
+        own(pointerId);
+    };
+  }
   // Qt's own touch handling is left out (the finger is its mouse already), and
   // the browser neither scrolls, zooms nor makes mouse events of a touch.
   for (const kind of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
@@ -273,15 +283,28 @@ window.rumidaPage = (function () {
       viewport.content = content;
   }
 
+  // The program draws its windows again when the page's pixels per point
+  // change (a new scale, a zoom): Qt takes the new ratio for what it draws next.
+  let ratio = 0;
+  function ratioChanged() {
+    const now = window.devicePixelRatio * (window.visualViewport ? window.visualViewport.scale : 1);
+    if (now !== ratio && program) {
+      ratio = now;
+      program.repaint();
+    }
+  }
+
   function screenNeeds(width, height) {
     needs = {w: width, h: height};
     fit();
   }
 
-  window.addEventListener('resize', fit);
-  window.addEventListener('orientationchange', fit);
-  if (window.visualViewport)
-    window.visualViewport.addEventListener('resize', fit);
+  for (const [target, kind] of [[window, 'resize'], [window, 'orientationchange'], [window.visualViewport, 'resize']]) {
+    if (target) {
+      target.addEventListener(kind, fit);
+      target.addEventListener(kind, ratioChanged);
+    }
+  }
 
   return {
     // The program has started (platform/WebPage.cpp): what it answers.

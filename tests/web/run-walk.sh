@@ -27,6 +27,16 @@ sed -i "s/data-wasm-bytes=\"[0-9]*\"/data-wasm-bytes=\"$(stat -c %s "$page/rumid
 shift
 devices=("$@")
 [ ${#devices[@]} -gt 0 ] || devices=(desktop phone-portrait phone-landscape tablet-portrait tablet-landscape)
-for device in "${devices[@]}"; do
-  node "$here/tests/web/walk.mjs" "$page" "$build/screenshots" "$device"
-done
+
+# Two devices at a time, each in a browser of its own: the page mostly waits
+# for the browser's frames, which take a core each. Each walk's output is
+# shown whole when it ends.
+walk() {
+  node "$here/tests/web/walk.mjs" "$page" "$build/screenshots" "$1" >"$build/walk-$1.log" 2>&1
+  local status=$?
+  cat "$build/walk-$1.log"
+  return $status
+}
+export -f walk
+export here page build
+printf '%s\n' "${devices[@]}" | xargs -P "${RUMIDA_WALK_JOBS:-2}" -I{} bash -c 'walk "$1"' _ {}
