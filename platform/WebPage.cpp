@@ -18,22 +18,25 @@
 #include <string>
 
 namespace {
-// The page's side (web/page-input.js) may not be there: a page without it
-// still plays with a hardware keyboard and a mouse.
-// The box is told by a number of its own: a composition begun in one box
-// is not typed into another.
+// What the program tells the page. A page without its side (web/page-input.js)
+// still plays, with a hardware keyboard and a mouse.
+//  - An amount box has taken the keyboard, or none has. The box is told by a
+//    number of its own: a composition begun in one box is not typed into
+//    another.
 EM_JS(void, pageTextEntry, (int on, int box, int x, int y, int width, int height), {
     if (window.rumidaPage)
         window.rumidaPage.textEntry(!!on, {box: box, x: x, y: y, w: width, h: height});
 });
 
+//  - The size of the largest open window (with a margin).
 EM_JS(void, pageScreenNeeds, (int width, int height), {
     if (window.rumidaPage)
         window.rumidaPage.screenNeeds(width, height);
 });
 
 // What the page asks of the program: where the box's caret is, to begin an
-// input method's composition there; and to type a run of characters.
+// input method's composition there; to draw its windows again; and to type a
+// run of characters.
 EM_JS(void, pageConnect, (), {
     if (!window.rumidaPage)
         return;
@@ -63,7 +66,7 @@ constexpr char MovedByPlayer[] = "rumidaMovedByPlayer";
 
 bool isWindowOfGame(const QWidget *widget)
 {
-    return widget->isWindow() && widget->isVisible() && !(widget->windowType() == Qt::Popup)
+    return widget->isWindow() && widget->isVisible() && widget->windowType() != Qt::Popup
            && widget->windowType() != Qt::ToolTip;
 }
 
@@ -257,9 +260,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE char16_t *rumida_page_text(int length)
 extern "C" EMSCRIPTEN_KEEPALIVE void rumida_page_type(int length)
 {
     QWindow *window = QGuiApplication::focusWindow();
-    if (!window || length <= 0)
+    const qsizetype stored = qsizetype(pageText().size()) - 1; // without the end
+    if (!window || length <= 0 || stored <= 0)
         return;
-    const QString text = QString::fromUtf16(pageText().data(), std::min<qsizetype>(length, pageText().size() - 1));
+    const QString text = QString::fromUtf16(pageText().data(), std::min<qsizetype>(length, stored));
     // A key event counts its characters in 16 bits: a longer run goes as several.
     constexpr qsizetype Most = 0xffff;
     for (qsizetype from = 0; from < text.size(); from += Most) {

@@ -6,8 +6,8 @@
 //  - The page's own text field (#entry) holds the browser's focus while the
 //    game runs. Its keys go on to Qt's canvas as they come; what a soft
 //    keyboard, an input method, dictation or handwriting commits is typed into
-//    Qt one character after another, as key events; a composition in progress
-//    stays in the field, drawn over the amount box, until it is committed.
+//    Qt as keys are, never into the field; a composition in progress stays in
+//    the field, drawn over the amount box, until it is committed.
 //    While an amount box has the keyboard the field lies over it with a
 //    numeric layout, so that a phone opens its keyboard; otherwise it asks for
 //    no keyboard at all.

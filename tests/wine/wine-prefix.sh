@@ -36,7 +36,10 @@ stamp="$prefix/wine/rumida-setup"
 setup_id=$(sha256sum "$here/wine-prefix.sh" "$here/prefix.reg" | sha256sum | cut -c1-16)
 if [ "$(cat "$stamp" 2>/dev/null)" != "$setup_id" ]; then
   rm -rf "$prefix/wine"
-  wineboot --init >/dev/null 2>&1
+  # Made under the Japanese locale: Wine writes the regional settings of the
+  # locale it is made under into the user's registry, where they stay (a
+  # prefix made under C.UTF-8 kept "$" and two decimals for every program).
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wineboot --init >/dev/null 2>&1
   # Wine has no Japanese interface font: the names the Japanese desktop uses
   # (ＭＳ Ｐゴシック, MS UI Gothic, ...) are replaced by IPAPGothic, which Wine
   # finds through fontconfig, and Japanese text falls back to it. A crash
