@@ -52,20 +52,36 @@ async function onScreen(page, point) {
   return {x: point.x - v.x, y: point.y - v.y};
 }
 
-class Mouse {
-  constructor(page) {
+// What each driver does with points of the page's layout: a press at one,
+// and a drag from one by dx, dy in a number of steps.
+class Driver {
+  constructor(page, keyboard) {
     this.page = page;
-    this.keyboard = true;
+    this.keyboard = keyboard;
   }
 
   async press(point) {
     const p = await onScreen(this.page, point);
-    await this.page.mouse.click(Math.round(p.x), Math.round(p.y));
+    await this.pressAt(Math.round(p.x), Math.round(p.y));
   }
 
   async drag(from, dx, dy, steps) {
     const a = await onScreen(this.page, from);
     const b = await onScreen(this.page, {x: from.x + dx, y: from.y + dy});
+    await this.dragBetween(a, b, steps);
+  }
+}
+
+class Mouse extends Driver {
+  constructor(page) {
+    super(page, true);
+  }
+
+  async pressAt(x, y) {
+    await this.page.mouse.click(x, y);
+  }
+
+  async dragBetween(a, b, steps) {
     await this.page.mouse.move(a.x, a.y);
     await this.page.mouse.down();
     await this.page.mouse.move(b.x, b.y, {steps});
@@ -78,20 +94,16 @@ class Mouse {
   }
 }
 
-class Finger {
+class Finger extends Driver {
   constructor(page) {
-    this.page = page;
-    this.keyboard = false;
+    super(page, false);
   }
 
-  async press(point) {
-    const p = await onScreen(this.page, point);
-    await this.page.touchscreen.tap(Math.round(p.x), Math.round(p.y));
+  async pressAt(x, y) {
+    await this.page.touchscreen.tap(x, y);
   }
 
-  async drag(from, dx, dy, steps) {
-    const a = await onScreen(this.page, from);
-    const b = await onScreen(this.page, {x: from.x + dx, y: from.y + dy});
+  async dragBetween(a, b, steps) {
     await this.page.touchscreen.touchStart(a.x, a.y);
     for (let i = 1; i <= steps; ++i)
       await this.page.touchscreen.touchMove(a.x + ((b.x - a.x) * i) / steps, a.y + ((b.y - a.y) * i) / steps);
