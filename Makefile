@@ -84,13 +84,15 @@ test-windows:
 
 # The browser build's suite, when the cached Qt for WebAssembly is there
 # (make web builds it once): the Qt-free tests under node, then the browser
-# walk in headless Chromium against the page's test build. One web tree
+# walk in headless Chromium against the page's test build, then the page as
+# an installed app that plays offline (offline.mjs). One web tree
 # holds the game, its test build and the node tests.
 test-web:
 	@if bash scripts/build-qt-wasm.sh --check; then \
 	  $(MAKE) --no-print-directory web-test-build WEB_TARGETS=all && \
 	  cd $(WEB_BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600 -L node && cd $(CURDIR) && \
-	  bash tests/web/run-walk.sh $(WEB_BUILD); \
+	  bash tests/web/run-walk.sh $(WEB_BUILD) && \
+	  node tests/web/offline.mjs $(WEB_BUILD); \
 	else \
 	  echo "Browser suite skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \
 	fi

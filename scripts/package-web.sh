@@ -55,6 +55,11 @@ cp "$here/web/page.js" "$here/web/page-input.js" "$out/"
 cp "$program/rumida.js" "$program/rumida.wasm" "$out/"
 cp "$qt/plugins/platforms/qtloader.js" "$out/"
 cp "$here/resources/pictures/rumida.ico" "$here/resources/pictures/rumida-32.png" "$out/"
+# What a browser installs the page as an app with: its manifest and icons.
+cp "$here/web/manifest.webmanifest" "$out/"
+for icon in rumida-192.png rumida-512.png rumida-maskable-512.png; do
+  cp "$here/resources/pictures/$icon" "$out/"
+done
 
 # The licences: the game's, Qt's (linked in statically), the font's, and
 # emscripten's (its runtime in rumida.js, its C and C++ libraries in rumida.wasm).
@@ -145,13 +150,21 @@ cat >"$out/licenses/index.html" <<EOF
 </html>
 EOF
 
-# Pre-compressed copies for hosts that serve them: no names or times inside.
-for f in index.html page.js page-input.js qtloader.js rumida.js rumida.wasm; do
-  gzip -9 -n -c "$out/$f" >"$out/$f.gz"
+# Pre-compressed copies for hosts that serve them (and for the service
+# worker where a host does not): no names or times inside.
+compress() {
+  gzip -9 -n -c "$out/$1" >"$out/$1.gz"
   if command -v brotli >/dev/null 2>&1; then
-    brotli -q 11 -c "$out/$f" >"$out/$f.br"
+    brotli -q 11 -c "$out/$1" >"$out/$1.br"
   fi
+}
+for f in index.html page.js page-input.js qtloader.js rumida.js rumida.wasm manifest.webmanifest; do
+  compress "$f"
 done
+# The service worker that keeps the game for offline play, with the list of
+# every file above (and their compressed copies) written in.
+/usr/bin/python3 "$here/packaging/web/offline.py" "$out" "$version" >/dev/null
+compress service-worker.js
 
 # Same bits, same times, same order: the same zip from the same input.
 zip_file=$(dirname "$out")/rumida-$version-web.zip

@@ -16,6 +16,12 @@
   // progress counts the bytes the browser hands over, after any gzip or
   // brotli a server sends them with.
   const wasmBytes = Number(document.documentElement.dataset.wasmBytes) || 0;
+  // Offline play (service-worker.js) where the browser gives this page
+  // service workers: on https or on this machine, never from a file. Where
+  // it does not, the page plays online and says nothing of it.
+  const workers = window.isSecureContext && /^https?:$/.test(location.protocol) && 'serviceWorker' in navigator
+                  ? navigator.serviceWorker : null;
+  const offlineStatus = document.getElementById('offline');
 
   function showMessage(text, detail, button) {
     document.getElementById('message-text').textContent = text;
@@ -73,6 +79,7 @@
     showCanvas: function () {
       loading.hidden = true;
       rumidaPage.start();
+      keepForOffline();
       return canvas;
     },
     showError: function (text) {
@@ -97,5 +104,54 @@
     if (loader.status === 'Running')
       loader.resizeCanvasElement(canvas);
   });
-  loader.loadEmscriptenModule('rumida');
+  takeOverThenLoad(function () { loader.loadEmscriptenModule('rumida'); });
+
+  // A version kept since the last load (its worker waiting) takes over before
+  // the game loads, and the page loads again from it: a load never takes the
+  // page from one version and the program from another. Calls load otherwise.
+  function takeOverThenLoad(load) {
+    if (!workers || !workers.controller)
+      return load();
+    workers.getRegistration().then(function (registration) {
+      const waiting = registration && registration.waiting;
+      if (!waiting)
+        return load();
+      let loaded = false;
+      workers.addEventListener('controllerchange', function () {
+        if (!loaded)
+          location.reload();
+      });
+      waiting.postMessage('take-over');
+      // A browser that does not hand over within seconds keeps this version.
+      setTimeout(function () {
+        loaded = true;
+        load();
+      }, 5000);
+    }, load);
+  }
+
+  // Once the game runs, its files are kept for offline play (the browser
+  // has most of them at hand by then), and the footer says when they are.
+  function keepForOffline() {
+    if (!workers)
+      return;
+    workers.addEventListener('message', function (event) {
+      if (event.data && event.data.offline === 'failed')
+        console.warn('Rumida cannot be kept for offline play, and plays online: ' + event.data.reason);
+    });
+    workers.register('service-worker.js').then(function (registration) {
+      workers.ready.then(function () {
+        offlineStatus.textContent = ' ・ オフラインでも遊べます';
+      });
+      registration.addEventListener('updatefound', function () {
+        const next = registration.installing;
+        next.addEventListener('statechange', function () {
+          if (next.state === 'installed' && workers.controller)
+            offlineStatus.textContent = ' ・ 新しい版は次に開いたときに始まります';
+        });
+      });
+    }, function (error) {
+      console.warn('Rumida cannot be kept for offline play, and plays online: ' + error.message);
+    });
+  }
 })();

@@ -15,14 +15,19 @@ const types = {
   '.mjs': 'text/javascript; charset=utf-8', '.wasm': 'application/wasm',
   '.ico': 'image/vnd.microsoft.icon', '.png': 'image/png', '.svg': 'image/svg+xml',
   '.txt': 'text/plain; charset=utf-8', '.ttf': 'font/ttf', '.zip': 'application/zip',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves folder on 127.0.0.1:port (0: any free port); resolves to the server.
 // refuse(path) may answer 404 for a file that is there (a failed download).
-export function serve(folder, port = 0, refuse = () => false) {
+// A host that serves the files only as they are (precompressed: false) sends
+// a .br or .gz copy only when it is asked for by its name, as any file.
+// requests, when given, gets the path of every request.
+export function serve(folder, port = 0, refuse = () => false, {precompressed = true, requests = null} = {}) {
   const root = resolve(folder);
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    requests?.push(path);
     let file = normalize(join(root, path));
     if (file !== root && !file.startsWith(root + sep)) {
       response.writeHead(403).end();
@@ -37,7 +42,7 @@ export function serve(folder, port = 0, refuse = () => false) {
     const headers = {'Content-Type': types[extname(file)] || 'application/octet-stream',
                      'Cache-Control': 'no-cache', 'Vary': 'Accept-Encoding'};
     const accepted = String(request.headers['accept-encoding'] || '');
-    for (const [encoding, suffix] of [['br', '.br'], ['gzip', '.gz']]) {
+    for (const [encoding, suffix] of precompressed ? [['br', '.br'], ['gzip', '.gz']] : []) {
       if (accepted.includes(encoding) && existsSync(file + suffix)) {
         headers['Content-Encoding'] = encoding;
         file += suffix;

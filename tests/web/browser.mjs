@@ -43,7 +43,8 @@ export async function launch() {
   return browser;
 }
 
-// A new tab with the page's events in the test's output.
+// A new tab with the page's events in the test's output, in the browser's
+// profile or in a browser context of its own.
 export async function openPage(browser, url, {log = true} = {}) {
   const page = await browser.newPage();
   await page.setViewport({width: 1280, height: 800});

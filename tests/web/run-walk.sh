@@ -19,10 +19,13 @@ bash "$here/tests/web/npm-ci.sh"
 page=$build/test-page
 rm -rf "$page"
 cp -r "$build/dist" "$page"
-rm -f "$page"/rumida.js* "$page"/rumida.wasm*
+rm -f "$page"/rumida.js* "$page"/rumida.wasm* "$page"/index.html.* "$page"/service-worker.js*
 cp "$build/tests/web/rumida_web_test.js" "$page/rumida.js"
 cp "$build/tests/web/rumida_web_test.wasm" "$page/rumida.wasm"
 sed -i "s/data-wasm-bytes=\"[0-9]*\"/data-wasm-bytes=\"$(stat -c %s "$page/rumida.wasm")\"/" "$page/index.html"
+# The service worker's list of files, for these.
+/usr/bin/python3 "$here/packaging/web/offline.py" "$page" \
+  "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")" >/dev/null
 
 shift
 devices=("$@")

@@ -607,8 +607,11 @@ await step('OK on the quit question ends the game; the page says so and offers a
 });
 
 if (desktop) {
+  // A first visit again, in a profile of its own: the page kept in this one
+  // for offline play would come from its cache.
+  const firstVisit = await browser.createBrowserContext();
   await step('a slow download shows its progress', async () => {
-    page = await openPage(browser, null, {log: false});
+    page = await openPage(firstVisit, null, {log: false});
     const network = await page.createCDPSession();
     await network.send('Network.enable');
     await network.send('Network.emulateNetworkConditions',
@@ -626,7 +629,7 @@ if (desktop) {
 
   await step('a page whose program cannot be loaded says so', async () => {
     refuseProgram = true;
-    const broken = await openPage(browser, url, {log: false});
+    const broken = await openPage(firstVisit, url, {log: false});
     page = broken;
     await until('the message', () => broken.evaluate(() => !document.getElementById('message').hidden
                                                      && document.getElementById('message-text').textContent),
