@@ -183,6 +183,9 @@ WEB_TESTING ?= OFF
 web-build:
 	@bash scripts/install-deps.sh web
 	@qt=$$(bash scripts/build-qt-wasm.sh) && . scripts/wasm-env.sh && \
+	  if [ -f $(WEB_BUILD)/CMakeCache.txt ] && [ "$$(cat $(WEB_BUILD)/qt-prefix.txt 2>/dev/null)" != "$$qt" ]; then \
+	    echo "$(WEB_BUILD) was made with another Qt for WebAssembly: made afresh"; rm -rf $(WEB_BUILD); \
+	  fi && mkdir -p $(WEB_BUILD) && echo "$$qt" >$(WEB_BUILD)/qt-prefix.txt && \
 	  $$qt/bin/qt-cmake -S . -B $(WEB_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	    -DBUILD_TESTING=$(WEB_TESTING) >/dev/null && \
 	  cmake --build $(WEB_BUILD) -j $(JOBS) --target $(WEB_TARGETS)

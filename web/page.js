@@ -122,11 +122,12 @@
           location.reload();
       });
       waiting.postMessage('take-over');
-      // A browser that does not hand over within seconds keeps this version.
+      // A browser that does not hand over at once (it may wait until the
+      // old worker is idle) plays this version; the next open the new one.
       setTimeout(function () {
         loaded = true;
         load();
-      }, 5000);
+      }, 2000);
     }, load);
   }
 

@@ -128,10 +128,11 @@ self.addEventListener('activate', (event) => event.waitUntil((async () => {
       await caches.delete(name);
 })()));
 
-// The page asks a new version to take over before it loads the game.
+// The page asks a new version to take over before it loads the game. The
+// worker is kept running until it has: the browser may stop an idle one.
 self.addEventListener('message', (event) => {
   if (event.data === 'take-over')
-    self.skipWaiting();
+    event.waitUntil(self.skipWaiting());
 });
 
 async function completeCache() {
