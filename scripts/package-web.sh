@@ -100,7 +100,9 @@ A web page loads one program, so Qt is linked into rumida.wasm. Rumida's
 source is free software (MIT, LICENSE.txt), and it is what replacing Qt
 takes: build your Qt $qt_version for WebAssembly from this source, changed as
 you like, with the same emscripten and configure options (options that only
-leave out features Rumida does not use are fine), and build Rumida's source
+leave out features Rumida does not use are fine; the script also has QHash
+included first into Qt Widgets' sources, which Qt 6.4 needs without its item
+views), and build Rumida's source
 against it with its own CMake (make web shows how). The rumida.wasm that
 comes out runs in this page in place of this one.
 EOF
