@@ -4,6 +4,7 @@
 // headless with a Japanese user, the page served on 127.0.0.1, trusted input
 // through the DevTools protocol (puppeteer-core), and the test build's view
 // of the game (tests/web/bridge.cpp).
+import assert from 'node:assert/strict';
 import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
@@ -12,6 +13,28 @@ import puppeteer from 'puppeteer-core';
 export {serve} from '../../web/serve.mjs';
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// The steps of a browser test, each named in the output with its time. A step
+// passes when it returns and the page has thrown nothing (pageErrors stays
+// empty); the first that fails ends the test with its stack and a screenshot
+// of the page in front (currentPage()) at failureShot, once end() has closed
+// what the test opened.
+export function stepper({label, pageErrors, currentPage, failureShot, end}) {
+  return async function step(name, run) {
+    const t = Date.now();
+    try {
+      await run();
+      assert.deepEqual(pageErrors, [], 'the page threw');
+    } catch (error) {
+      console.log(`FAIL ${label}: ${name}`);
+      console.log(error.stack);
+      await currentPage()?.screenshot({path: failureShot}).catch(() => {});
+      await end();
+      process.exit(1);
+    }
+    console.log(`ok   ${name} (${Date.now() - t} ms)`);
+  };
+}
 
 // Chromium as a Japanese player has it: Japanese first among the languages
 // the page reads (navigator.languages), a window of a laptop's size, with

@@ -13,7 +13,7 @@ import {execFileSync} from 'node:child_process';
 import {cpSync, readFileSync, rmSync, symlinkSync, writeFileSync} from 'node:fs';
 import {join, resolve} from 'node:path';
 import {gzipSync} from 'node:zlib';
-import {centre, controlOf, launch, openPage, serve, state, until, windowNamed} from './browser.mjs';
+import {centre, controlOf, launch, openPage, serve, state, stepper, until, windowNamed} from './browser.mjs';
 
 const build = process.argv[2];
 if (!build) {
@@ -57,22 +57,11 @@ let page;
 const consoleLines = [];
 const pageErrors = [];
 
-async function step(name, run) {
-  const t = Date.now();
-  try {
-    await run();
-    assert.deepEqual(pageErrors, [], 'the page threw');
-  } catch (error) {
-    console.log(`FAIL offline: ${name}`);
-    console.log(error.stack);
-    if (page)
-      await page.screenshot({path: join(build, 'offline-failure.png')}).catch(() => {});
-    await browser.close();
-    server.close();
-    process.exit(1);
-  }
-  console.log(`ok   ${name} (${Date.now() - t} ms)`);
-}
+const step = stepper({label: 'offline', pageErrors, currentPage: () => page, failureShot: join(build, 'offline-failure.png'),
+                      end: async () => {
+                        await browser.close();
+                        server.close();
+                      }});
 
 async function open(context) {
   const tab = await openPage(context, null);

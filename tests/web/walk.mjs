@@ -11,7 +11,7 @@
 import assert from 'node:assert/strict';
 import {mkdirSync} from 'node:fs';
 import {join} from 'node:path';
-import {centre, controlOf, launch, openPage, serve, sleep, state, until, windowNamed} from './browser.mjs';
+import {centre, controlOf, launch, openPage, serve, sleep, state, stepper, until, windowNamed} from './browser.mjs';
 import {commit, compose, driverFor, emulate, profiles, rotated} from './drivers.mjs';
 import {blackShare} from './png.mjs';
 
@@ -52,22 +52,11 @@ function countTones() {
 // Whatever the page throws fails the step it happens in.
 const pageErrors = [];
 
-async function step(name, run) {
-  const t = Date.now();
-  try {
-    await run();
-    assert.deepEqual(pageErrors, [], 'the page threw');
-  } catch (error) {
-    console.log(`FAIL ${deviceName}: ${name}`);
-    console.log(error.stack);
-    if (page)
-      await page.screenshot({path: join(shots, 'failure.png')}).catch(() => {});
-    await browser.close();
-    server.close();
-    process.exit(1);
-  }
-  console.log(`ok   ${name} (${Date.now() - t} ms)`);
-}
+const step = stepper({label: deviceName, pageErrors, currentPage: () => page, failureShot: join(shots, 'failure.png'),
+                      end: async () => {
+                        await browser.close();
+                        server.close();
+                      }});
 
 const look = () => state(page);
 const shot = (name) => page.screenshot({path: join(shots, `${shotPrefix}${name}.png`)});
