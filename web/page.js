@@ -136,9 +136,13 @@
   function keepForOffline() {
     if (!workers)
       return;
+    // Said in the console only: the page plays on as before.
+    function notKept(reason) {
+      console.warn('Rumida cannot be kept for offline play, and plays online: ' + reason);
+    }
     workers.addEventListener('message', function (event) {
       if (event.data && event.data.offline === 'failed')
-        console.warn('Rumida cannot be kept for offline play, and plays online: ' + event.data.reason);
+        notKept(event.data.reason);
     });
     workers.register('service-worker.js').then(function (registration) {
       workers.ready.then(function () {
@@ -152,7 +156,7 @@
         });
       });
     }, function (error) {
-      console.warn('Rumida cannot be kept for offline play, and plays online: ' + error.message);
+      notKept(error.message);
     });
   }
 })();

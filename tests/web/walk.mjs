@@ -83,13 +83,24 @@ async function clickControl(windowName, name) {
   await click(centre(control.rect));
 }
 // A menu of the main window's menu bar, then one of its items, clicked.
+// The page closes an open menu when its screen changes size, as a phone's
+// does once more while it settles after a turn: a menu gone two frames after
+// it opened is opened again.
 async function pick(menuTitle, itemName) {
   const bar = (await look()).windows.find((w) => w.name === 'frmRumida')
     .controls.find((c) => c.class === 'QMenuBar');
-  await click(centre(bar.items.find((i) => i.text === menuTitle).rect));
-  const menu = await until(`the ${menuTitle} menu`, look, (s) => s.windows.some((w) => w.class === 'QMenu'));
-  const item = menu.windows.find((w) => w.class === 'QMenu').items.find((i) => i.name === itemName);
-  await click(centre(item.rect));
+  const menuOf = (s) => s.windows.find((w) => w.class === 'QMenu');
+  for (let tries = 1; ; ++tries) {
+    await click(centre(bar.items.find((i) => i.text === menuTitle).rect));
+    await until(`the ${menuTitle} menu`, look, (s) => menuOf(s));
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    const menu = menuOf(await look());
+    if (menu) {
+      await click(centre(menu.items.find((i) => i.name === itemName).rect));
+      return;
+    }
+    assert.ok(tries < 3, `the ${menuTitle} menu closed as it opened, ${tries} times`);
+  }
 }
 // A message box, once it is up and active.
 const box = () => until('a message box', look, (s) => s.windows.some((w) => w.class === 'QMessageBox' && w.active))
