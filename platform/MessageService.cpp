@@ -146,6 +146,14 @@ MessageService::Answer QtMessageService::ask(QWidget *owner, const QString &text
     // offscreen platform does not, so do it here for every platform alike.
     if (asker) {
         asker->window()->activateWindow();
+#ifdef Q_OS_WASM
+        // The page hands the activation over with the next round of its
+        // events: until then no window has the keyboard, and a key the
+        // player pressed right after the answer would be lost. It is handed
+        // over now (the player's own input, which the page delivers as it
+        // comes, is not touched).
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+#endif
     }
     if (buttons == Buttons::OkCancel)
         return firstChosen ? Answer::Ok : Answer::Cancel;

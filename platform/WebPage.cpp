@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -114,8 +115,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
-        case QEvent::Show:
         case QEvent::Hide:
+            if (watched->isWidgetType())
+                popupClosed(static_cast<QWidget *>(watched));
+            [[fallthrough]];
+        case QEvent::Show:
         case QEvent::Resize:
             if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
                 needsChanged();
@@ -142,6 +146,26 @@ protected:
     }
 
 private:
+    // The page hands the activation to the window last pressed, and a popup
+    // menu closed by a press on one of its items was that window: once it is
+    // hidden (or, for a context menu, deleted) no window would have the
+    // keyboard, and what the player typed next would go nowhere. The window
+    // the popup was opened from takes it back, as a desktop gives it back,
+    // unless the item activated another window (a message box, a side window).
+    void popupClosed(QWidget *popup)
+    {
+        if (popup->windowType() != Qt::Popup || !popup->parentWidget())
+            return;
+        const QPointer<QWidget> owner = popup->parentWidget()->window();
+        const auto giveBack = [owner] {
+            if (owner && owner->isVisible() && !QApplication::activeWindow() && !QApplication::activeModalWidget())
+                owner->activateWindow();
+        };
+        QTimer::singleShot(0, this, giveBack);
+        if (popup->testAttribute(Qt::WA_DeleteOnClose))
+            connect(popup, &QObject::destroyed, this, [this, giveBack] { QTimer::singleShot(0, this, giveBack); });
+    }
+
     void followFocus()
     {
         QLineEdit *edit = textEntry();

@@ -9,7 +9,11 @@
 // real X desktop, through the X server. The desktop's alphabet leaves out
 // what only the offscreen driver can make (a drop from another program) and
 // adds what only a desktop has (the middle-click paste of the X selection,
-// menus worked from the keyboard, the window manager's switching).
+// menus worked from the keyboard, the window manager's switching). A third
+// plays the web page in a browser: its alphabet has what a browser delivers
+// (committed text and input methods, taps, a second finger, the tab hidden,
+// the screen turned, the page loaded again) and leaves out what it has not
+// (another program's windows, the X selection).
 //
 // Plain C++, as the model is.
 
@@ -73,6 +77,13 @@ enum class Kind {
     Reactivate,            // the main window activated again
     // Only on a real desktop.
     MiddlePaste,           // the X selection pasted into a box by a middle click
+    // Only in a web page.
+    HideTab,               // another tab brought to the front, then the page's again
+    Resize,                // the page's screen turned or resized, and back
+    MultiTap,              // a check box or a button tapped or clicked two or three times in a row
+    TwoFingers,            // two fingers down at once, the first on a check box or a button
+    DeadKey,               // a key that means nothing to the game (a function key)
+    Reload,                // the page loaded again: a fresh game
     Count
 };
 
@@ -87,7 +98,9 @@ inline const char *kindName(Kind k)
         "OpenGallery",  "GalleryNext",   "GalleryBack", "CloseGallery", "OpenHelp",
         "CloseHelp",    "OpenVersion",   "CloseVersion", "Alt",         "Escape",
         "OpenMenu",     "ClickAway",     "ContextPaste", "ContextUndo", "ContextSelectAllDelete",
-        "Drop",         "ActivateSide",  "SwitchAway",  "Reactivate",   "MiddlePaste"};
+        "Drop",         "ActivateSide",  "SwitchAway",  "Reactivate",   "MiddlePaste",
+        "HideTab",      "Resize",        "MultiTap",    "TwoFingers",   "DeadKey",
+        "Reload"};
     return names[std::size_t(k)];
 }
 
@@ -107,10 +120,29 @@ struct Action {
     // mouse; a window activated by the window manager's Alt+Tab where that
     // leads to it.
     bool byKeys = false;
+    // In a web page: how text arrives (TypedBy), how often a MultiTap taps,
+    // how many inputs are thrown at the page while the race the action
+    // starts runs, and whether the next action's input follows the last
+    // answer to the action's message boxes at once, before the page has
+    // settled.
+    int typedBy = 0;
+    int taps = 1;
+    int raceNoise = 0;
+    bool rush = false;
 };
 
-// Which player plays: the offscreen one, or the one on a real desktop.
-enum class Alphabet { Offscreen, Desktop };
+// How typed text reaches a web page: keys of a hardware keyboard, text a soft
+// keyboard or dictation commits at once, or an input method's composition,
+// committed at its end.
+enum TypedBy { ByKeys = 0, Committed = 1, Composed = 2 };
+
+// The keys that mean nothing to the game, for DeadKey (in the browser's names).
+inline const char *const DeadKeys[] = {"F1", "F2", "F3", "F4", "F6", "F7", "F8", "F9", "F11", "F12",
+                                       "PageUp", "PageDown", "Pause", "ScrollLock", "Alt"};
+
+// Which player plays: the offscreen one, the one on a real desktop, or the
+// one in a browser.
+enum class Alphabet { Offscreen, Desktop, Browser };
 
 inline const Control Buttons[] = {Control::cmdEndBet, Control::cmdStart, Control::cmdNext};
 inline const Menu TopMenus[] = {Menu::File, Menu::Bonus, Menu::Help};
@@ -161,6 +193,15 @@ inline std::string quoted(const std::u16string &s)
     if (s.size() > 60)
         out += "...(" + std::to_string(s.size()) + " chars)";
     return out + "\"";
+}
+
+// The controls a MultiTap or TwoFingers lands on: the six check boxes, then
+// the three buttons.
+inline std::string tapTargetName(int target)
+{
+    if (target < 6)
+        return std::string("chk") + PairDigits[target];
+    return refmodel::controlName(Buttons[(target - 6) % 3]);
 }
 
 inline const char *answerName(ModelAnswer a)
@@ -214,10 +255,22 @@ inline std::string describe(const Action &a)
     case Kind::SwitchAway: out << "activate another program's window"; break;
     case Kind::Reactivate: out << "activate the main window"; break;
     case Kind::MiddlePaste: out << "middle-click paste " << quoted(a.text) << " into txt" << pair; break;
+    case Kind::HideTab: out << "another tab in front, then the page's"; break;
+    case Kind::Resize: out << "the screen turned, then back"; break;
+    case Kind::MultiTap: out << a.taps << " taps on " << tapTargetName(a.arg); break;
+    case Kind::TwoFingers: out << "two fingers, the first on " << tapTargetName(a.arg); break;
+    case Kind::DeadKey: out << DeadKeys[a.arg % std::size(DeadKeys)]; break;
+    case Kind::Reload: out << "the page loaded again"; break;
     case Kind::Count: break;
     }
     if (a.byKeys)
         out << " [by keys]";
+    if ((a.kind == Kind::Type || a.kind == Kind::Paste) && a.typedBy != ByKeys)
+        out << (a.typedBy == Committed ? " [committed]" : " [composed]");
+    if (a.raceNoise > 0)
+        out << " [" << a.raceNoise << " inputs during the race]";
+    if (a.rush)
+        out << " [next input at once after the answer]";
     switch (a.kind) {
     case Kind::ClickButton:
     case Kind::Space:
@@ -225,6 +278,8 @@ inline std::string describe(const Action &a)
     case Kind::StartOver:
     case Kind::MenuEnd:
     case Kind::CloseBox:
+    case Kind::MultiTap:
+    case Kind::TwoFingers:
         out << " [answers " << answerName(a.yesNo) << "/" << answerName(a.okCancel)
             << (a.realBoxes ? " in real boxes" : "") << "]";
         break;
@@ -670,14 +725,107 @@ inline bool desktopFocusPath(Action &a, std::mt19937_64 &rng, const Model &model
     return true;
 }
 
-inline Action randomAction(std::mt19937_64 &rng, const Model &model, Alphabet alphabet = Alphabet::Offscreen)
+// What only a browser delivers, drawn this often (in percent) while the
+// player bets in the active window with no menu open.
+constexpr unsigned BrowserOnlyShare = 14;
+
+inline bool browserOnly(Action &a, std::mt19937_64 &rng, const Model &model)
+{
+    if (!model.active || model.menuMode || model.dropdown != Menu::None)
+        return false;
+    const unsigned r = unsigned(rng() % 1000);
+    if (r >= BrowserOnlyShare * 10)
+        return false;
+    if (r < 1) {
+        a.kind = Kind::Reload;
+        return true;
+    }
+    switch (r % 6) {
+    case 0: a.kind = Kind::HideTab; break;
+    case 1: a.kind = Kind::Resize; break;
+    case 2:
+    case 3:
+        a.kind = Kind::MultiTap;
+        a.taps = 2 + int(rng() % 2);
+        a.arg = int(rng() % 9);
+        break;
+    case 4:
+        a.kind = Kind::TwoFingers;
+        a.arg = int(rng() % 9);
+        break;
+    default:
+        a.kind = Kind::DeadKey;
+        a.arg = int(rng() % std::size(DeadKeys));
+        break;
+    }
+    return true;
+}
+
+// A text a web page is handed: the player's amounts, letters of a Japanese
+// keyboard, and now and then ten thousand characters at once.
+inline std::u16string browserText(std::mt19937_64 &rng, const Model &model, std::u16string text)
+{
+    const int focused = refmodel::pairOfText(model.focus);
+    const bool room = focused >= 0 && model.pairs[std::size_t(focused)].text.size() < 10000;
+    const unsigned r = unsigned(rng() % 100);
+    if (r < 3 && room) {
+        static const char16_t fill[] = {u'1', u'９', u'x', u'あ'};
+        return std::u16string(10000, fill[rng() % std::size(fill)]);
+    }
+    if (r < 8) {
+        static const char *const letters[] = {"あいう", "ごひゃく", "ｱｲｳ", "abc", "ＡＢＣ", "千円", "五〇〇"};
+        return u16(letters[rng() % std::size(letters)]);
+    }
+    return text;
+}
+
+// The desktop's actions as a browser has them: another program's window is
+// another tab; text dropped or middle-clicked in is pasted; a context menu,
+// which a finger does not open, is a tap into its box; a window comes to
+// the front by a click on its title bar, never Alt+Tab.
+inline void toBrowser(Action &a, std::mt19937_64 &rng, const Model &model, bool touch)
+{
+    switch (a.kind) {
+    case Kind::Alt:
+        // A browser keeps Alt for its own menus: the page's menu bar takes no
+        // keyboard from it.
+        a.kind = Kind::DeadKey;
+        a.arg = int(std::size(DeadKeys)) - 1;
+        break;
+    case Kind::SwitchAway: a.kind = Kind::HideTab; break;
+    case Kind::Drop:
+    case Kind::MiddlePaste: a.kind = Kind::Paste; break;
+    case Kind::ContextPaste:
+    case Kind::ContextUndo:
+    case Kind::ContextSelectAllDelete:
+        if (touch)
+            a.kind = Kind::ClickText;
+        break;
+    default: break;
+    }
+    if (a.kind == Kind::ActivateSide || a.kind == Kind::Reactivate)
+        a.byKeys = false;
+    if (a.kind == Kind::Type || a.kind == Kind::Paste) {
+        a.text = browserText(rng, model, a.text);
+        // A paste goes through the clipboard; typed text comes by keys, at
+        // once from a soft keyboard, or through an input method.
+        a.typedBy = a.kind == Kind::Paste ? ByKeys : int(rng() % 3);
+    }
+}
+
+inline Action randomAction(std::mt19937_64 &rng, const Model &model, Alphabet alphabet = Alphabet::Offscreen,
+                           bool touch = false)
 {
     Action a;
     a.yesNo = randomYesNo(rng);
     a.okCancel = randomOkCancel(rng);
-    if (alphabet == Alphabet::Offscreen || !desktopFocusPath(a, rng, model))
+    if (alphabet == Alphabet::Browser) {
+        if (!browserOnly(a, rng, model) && !desktopFocusPath(a, rng, model))
+            chooseKind(a, rng, model, alphabet);
+    } else if (alphabet == Alphabet::Offscreen || !desktopFocusPath(a, rng, model)) {
         chooseKind(a, rng, model, alphabet);
-    if (alphabet == Alphabet::Desktop) {
+    }
+    if (alphabet != Alphabet::Offscreen) {
         // An open dropdown is closed by one Escape twice as often as by a
         // click away, so that the menu bar keeps the keyboard after it.
         if (model.dropdown != Menu::None && a.kind == Kind::ClickAway && rng() % 3)
@@ -685,15 +833,19 @@ inline Action randomAction(std::mt19937_64 &rng, const Model &model, Alphabet al
         // The keyboard types what its keys carry (the US map of the test
         // desktop): full-width forms and yen signs come from the clipboard,
         // as an input method's text would.
-        if (a.kind == Kind::Type
+        if (alphabet == Alphabet::Desktop && a.kind == Kind::Type
             && std::any_of(a.text.begin(), a.text.end(), [](char16_t c) { return c > 0x7E; }))
             a.kind = Kind::Paste;
         a.byKeys = rng() % 2 == 0;
     }
+    if (alphabet == Alphabet::Browser)
+        toBrowser(a, rng, model, touch);
     // Shape the draws for the handler the action will reach.
     Control reached = Control::None;
     if (a.kind == Kind::ClickButton)
         reached = Buttons[a.arg];
+    else if ((a.kind == Kind::MultiTap || a.kind == Kind::TwoFingers) && a.arg >= 6)
+        reached = Buttons[a.arg - 6];
     else if (a.kind == Kind::Space || a.kind == Kind::Enter)
         reached = model.focus;
     if (reached == Control::cmdStart && model.startEnabled)
@@ -702,6 +854,10 @@ inline Action randomAction(std::mt19937_64 &rng, const Model &model, Alphabet al
         a.draws = Draws::Odds;
     a.drawSeed = rng();
     a.realBoxes = rng() % 8 == 0;
+    if (alphabet == Alphabet::Browser) {
+        a.raceNoise = a.draws == Draws::Race && rng() % 2 ? 1 + int(rng() % 4) : 0;
+        a.rush = rng() % 3 == 0;
+    }
     return a;
 }
 
@@ -784,6 +940,25 @@ inline void playOnModel(const Action &a, Model &model)
     case Kind::ActivateSide: model.activateSide(a.arg % 3); break;
     case Kind::SwitchAway: model.deactivate(); break;
     case Kind::Reactivate: model.reactivate(); break;
+    case Kind::HideTab:
+    case Kind::Resize:
+    case Kind::DeadKey:
+    case Kind::Reload: break;
+    case Kind::MultiTap:
+    case Kind::TwoFingers:
+        // A page gives the game the first finger alone. Taps that follow one
+        // which brought up a message box land on the box's modal shade, and
+        // one on a button a race has disabled meanwhile does nothing.
+        for (int tap = 0; tap < (a.kind == Kind::MultiTap ? a.taps : 1); ++tap) {
+            const std::size_t asked = model.asked.size();
+            if (a.arg < 6)
+                model.clickCheck(a.arg);
+            else
+                model.clickButton(Buttons[(a.arg - 6) % 3]);
+            if (model.asked.size() > asked || model.ending)
+                break;
+        }
+        break;
     case Kind::MiddlePaste:
         // The middle press enters the box as any press does; the X selection
         // lands at the caret, which the click puts at the end of the text.

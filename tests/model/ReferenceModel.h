@@ -19,10 +19,12 @@
 // Plain C++: texts are UTF-16 strings, numbers are read and written here.
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <optional>
 #include <string>
@@ -52,6 +54,57 @@ inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Decimal text (ASCII digits, sign, point, exponent) to the nearest double;
 // out of range gives an infinity or a zero of the right sign.
+// The floating-point std::from_chars and std::to_chars where the standard
+// library has them; the C library's strtod and snprintf where it has not (the
+// browser build's libc++), to the same results for the model's numbers: a
+// number strtod finds out of range is one from_chars refuses (only results
+// below the smallest normal double differ, and those round to no yen), and
+// the shortest of the correctly rounded forms that reads back is the one
+// to_chars writes.
+struct ParsedNumber {
+    double value = 0.0;
+    bool outOfRange = false;
+    bool whole = false; // the text was a number to its end
+};
+
+inline ParsedNumber parseNumber(const char *first, const char *last)
+{
+    ParsedNumber parsed;
+#if defined(__cpp_lib_to_chars)
+    const auto [end, error] = std::from_chars(first, last, parsed.value, std::chars_format::general);
+    parsed.whole = end == last;
+    parsed.outOfRange = error == std::errc::result_out_of_range;
+#else
+    const std::string text(first, last);
+    char *end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    parsed.whole = end == text.c_str() + text.size();
+    parsed.outOfRange = errno == ERANGE;
+    if (!parsed.outOfRange)
+        parsed.value = value;
+#endif
+    return parsed;
+}
+
+// The shortest scientific form ("1.8446744073709552e+19") that reads back
+// as x.
+inline std::string shortestScientific(double x)
+{
+#if defined(__cpp_lib_to_chars)
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific);
+    return std::string(buffer, result.ptr);
+#else
+    char buffer[64];
+    for (int precision = 0;; ++precision) {
+        std::snprintf(buffer, sizeof buffer, "%.*e", precision, x);
+        if (precision >= 16 || std::strtod(buffer, nullptr) == x)
+            return buffer;
+    }
+#endif
+}
+
 inline double parseDecimal(const std::string &text)
 {
     double value = 0.0;
@@ -60,10 +113,11 @@ inline double parseDecimal(const std::string &text)
     const bool negative = !text.empty() && text[0] == '-';
     if (!text.empty() && (text[0] == '+' || text[0] == '-'))
         ++first;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (end != last)
+    const ParsedNumber parsed = parseNumber(first, last);
+    value = parsed.value;
+    if (!parsed.whole)
         return 0.0; // not reached: callers hand in a well-formed number
-    if (error == std::errc::result_out_of_range) {
+    if (parsed.outOfRange) {
         // Overflow or underflow: which one follows from the decimal exponent
         // of the first non-zero digit.
         long long exponent = 0;
@@ -283,9 +337,7 @@ inline std::u16string currencyText(double amount)
     // long tail).
     if (std::fabs(r) < 18446744073709551616.0)
         return yenText(r < 0, std::to_string(std::uint64_t(std::fabs(r))));
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(r), std::chars_format::scientific);
-    const std::string text(buffer, result.ptr);
+    const std::string text = shortestScientific(std::fabs(r));
     const std::size_t e = text.find('e');
     std::string digits;
     for (char c : text.substr(0, e)) {

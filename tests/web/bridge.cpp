@@ -12,6 +12,8 @@
 //            painted in the last race
 //   paints:  the time each window was first painted, once trackPaints() has
 //            been called
+// and, from window.rumidaTest.windowAt(x, y), the name (or class) of the
+// window a press at that point of the page would reach.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
@@ -182,6 +184,14 @@ EMSCRIPTEN_KEEPALIVE const char *rumida_test_state()
     json = state();
     return json.c_str();
 }
+EMSCRIPTEN_KEEPALIVE const char *rumida_test_window_at(int x, int y)
+{
+    static std::string name;
+    const QWidget *w = QApplication::topLevelAt(QPoint(x, y));
+    name = !w ? std::string() : !w->objectName().isEmpty() ? w->objectName().toStdString()
+                                                           : std::string(w->metaObject()->className());
+    return name.c_str();
+}
 EMSCRIPTEN_KEEPALIVE void rumida_test_clear_frames()
 {
     clearFrames();
@@ -196,6 +206,7 @@ namespace {
 EM_JS(void, rumidaTestInstall, (), {
     window.rumidaTest = {
         state: function() { return JSON.parse(UTF8ToString(_rumida_test_state())); },
+        windowAt: function(x, y) { return UTF8ToString(_rumida_test_window_at(Math.round(x), Math.round(y))); },
         clearFrames: function() { _rumida_test_clear_frames(); },
         trackPaints: function() { _rumida_test_track_paints(); }
     };

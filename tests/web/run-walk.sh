@@ -11,21 +11,10 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 build=$(cd "${1:?usage: run-walk.sh <web build folder>}" && pwd)
-[ -f "$build/dist/index.html" ] || { echo "run-walk: no page in $build/dist (make web)" >&2; exit 1; }
-[ -f "$build/tests/web/rumida_web_test.wasm" ] || { echo "run-walk: no test build in $build/tests/web" >&2; exit 1; }
-
 bash "$here/tests/web/npm-ci.sh"
 
 page=$build/test-page
-rm -rf "$page"
-cp -r "$build/dist" "$page"
-rm -f "$page"/rumida.js* "$page"/rumida.wasm* "$page"/index.html.* "$page"/service-worker.js*
-cp "$build/tests/web/rumida_web_test.js" "$page/rumida.js"
-cp "$build/tests/web/rumida_web_test.wasm" "$page/rumida.wasm"
-sed -i "s/data-wasm-bytes=\"[0-9]*\"/data-wasm-bytes=\"$(stat -c %s "$page/rumida.wasm")\"/" "$page/index.html"
-# The service worker's list of files, for these.
-/usr/bin/python3 "$here/packaging/web/offline.py" "$page" \
-  "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")" >/dev/null
+bash "$here/tests/web/test-page.sh" "$build" rumida_web_test "$page"
 
 shift
 devices=("$@")
