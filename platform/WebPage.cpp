@@ -107,6 +107,12 @@ public:
     {
         qApp->installEventFilter(this);
         connect(qApp, &QGuiApplication::focusObjectChanged, this, &PageWatch::followFocus);
+        // The page may take the activation from a closed window some time
+        // after it has gone.
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+            if (!window)
+                QTimer::singleShot(0, this, &PageWatch::giveActivationBack);
+        });
         if (QScreen *screen = QGuiApplication::primaryScreen())
             connect(screen, &QScreen::geometryChanged, this, &PageWatch::screenChanged);
     }
@@ -117,7 +123,7 @@ protected:
         switch (event->type()) {
         case QEvent::Hide:
             if (watched->isWidgetType())
-                popupClosed(static_cast<QWidget *>(watched));
+                windowClosed(static_cast<QWidget *>(watched));
             [[fallthrough]];
         case QEvent::Show:
         case QEvent::Resize:
@@ -132,9 +138,13 @@ protected:
                 watched->setProperty(MovedByPlayer, true);
             followFocus();
             break;
+        case QEvent::WindowActivate:
+            if (watched->isWidgetType())
+                windowActivated(static_cast<QWidget *>(watched));
+            followFocus();
+            break;
         case QEvent::EnabledChange:
         case QEvent::ReadOnlyChange:
-        case QEvent::WindowActivate:
         case QEvent::WindowDeactivate:
             // The box's place on the page, or whether it takes text.
             followFocus();
@@ -146,24 +156,43 @@ protected:
     }
 
 private:
-    // The page hands the activation to the window last pressed, and a popup
-    // menu closed by a press on one of its items was that window: once it is
-    // hidden (or, for a context menu, deleted) no window would have the
-    // keyboard, and what the player typed next would go nowhere. The window
-    // the popup was opened from takes it back, as a desktop gives it back,
-    // unless the item activated another window (a message box, a side window).
-    void popupClosed(QWidget *popup)
+    // A desktop gives the activation, when the active window closes, to the
+    // window that was active before it. The page hands it to the window
+    // last pressed, and that was the window now gone (a side window closed
+    // by its button, a popup menu by one of its items): no window would have
+    // the keyboard, and what the player typed next would go nowhere. The
+    // window of the game that was active last takes it back, unless the
+    // closing activated another (a message box, a side window).
+    void windowClosed(QWidget *window)
     {
-        if (popup->windowType() != Qt::Popup || !popup->parentWidget())
+        if (!window->isWindow())
             return;
-        const QPointer<QWidget> owner = popup->parentWidget()->window();
-        const auto giveBack = [owner] {
-            if (owner && owner->isVisible() && !QApplication::activeWindow() && !QApplication::activeModalWidget())
-                owner->activateWindow();
-        };
-        QTimer::singleShot(0, this, giveBack);
-        if (popup->testAttribute(Qt::WA_DeleteOnClose))
-            connect(popup, &QObject::destroyed, this, [this, giveBack] { QTimer::singleShot(0, this, giveBack); });
+        QTimer::singleShot(0, this, &PageWatch::giveActivationBack);
+        // A context menu is deleted once closed, which takes the activation again.
+        if (window->windowType() == Qt::Popup && window->testAttribute(Qt::WA_DeleteOnClose))
+            connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &PageWatch::giveActivationBack); });
+    }
+
+    void giveActivationBack()
+    {
+        const QWidget *active = QApplication::activeWindow();
+        if ((active && active->isVisible()) || QApplication::activeModalWidget())
+            return;
+        for (auto last = activated_.crbegin(); last != activated_.crend(); ++last) {
+            if (*last && (*last)->isVisible()) {
+                (*last)->activateWindow();
+                return;
+            }
+        }
+    }
+
+    // The game's windows in the order they were last activated.
+    void windowActivated(QWidget *window)
+    {
+        if (!window->isWindow() || window->windowType() == Qt::Popup || !isWindowOfGame(window))
+            return;
+        activated_.removeIf([window](const QPointer<QWidget> &w) { return !w || w == window; });
+        activated_.append(window);
     }
 
     void followFocus()
@@ -257,6 +286,7 @@ private:
     int entryNumber_ = 0;
     QRect entryRect_;
     QSize needs_;
+    QList<QPointer<QWidget>> activated_;
 };
 } // namespace
 

@@ -803,6 +803,11 @@ inline void toBrowser(Action &a, std::mt19937_64 &rng, const Model &model, bool 
         break;
     default: break;
     }
+    // A dropdown opened from the page's menu bar does not always take the
+    // keys (Qt for WebAssembly hands Escape to the focused control when the
+    // menu bar had the keyboard before): the player closes it by a click.
+    if (a.kind == Kind::Escape && model.dropdown != Menu::None)
+        a.kind = Kind::ClickAway;
     if (a.kind == Kind::ActivateSide || a.kind == Kind::Reactivate)
         a.byKeys = false;
     if (a.kind == Kind::Type || a.kind == Kind::Paste) {

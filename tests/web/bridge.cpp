@@ -89,8 +89,10 @@ QJsonObject window(const QWidget *window)
                   {QStringLiteral("client"), rect(globalRect(window))},
                   {QStringLiteral("active"), window->isActiveWindow()},
                   {QStringLiteral("modal"), window->isModal()}};
-    if (const auto *menu = qobject_cast<const QMenu *>(window))
+    if (const auto *menu = qobject_cast<const QMenu *>(window)) {
         w[QStringLiteral("items")] = actions(menu, menu->actions(), [menu](QAction *a) { return menu->actionGeometry(a); });
+        w[QStringLiteral("activeItem")] = menu->activeAction() ? menu->activeAction()->objectName() : QString();
+    }
     if (const auto *box = qobject_cast<const QMessageBox *>(window)) {
         w[QStringLiteral("text")] = box->text();
         w[QStringLiteral("icon")] = box->icon() == QMessageBox::Question ? QStringLiteral("question")

@@ -14,13 +14,14 @@
 // window.rumidaPlay (all results are JSON):
 //   begin(seedHigh, seedLow, touch)  a fresh game from the seed: a new program
 //   opened()                         the model opens its window; compare()
-//   next()                           the player's next action, on the model
+//   next()                           the player's next action
+//   front(window)                    a window brought forward to uncover its target
+//   played()                         the action on the model: its questions
 //   compare(first, second)           the first disagreement, or {}; the
 //                                    context-menu items the action picked
 //                                    (1) or found refused (2)
 //   accept()                         the action's questions and picks agreed
 //   holdRace(on), racing()           hold the next race at a frame; its state
-//   aside()                          a side window was dragged aside (it is active)
 //   settled()                        a promise: Qt has handled what came before
 //   closeGame(), memory()            the program closed; the memory it holds
 //   coverage()                       what the run reached, as text
@@ -206,6 +207,7 @@ public:
         messages.asked.clear();
         askedBefore = 0;
         beep.count = 0;
+        activated = {0};
         startFresh(random, model, rng());
         game = std::make_unique<Program>(GameServices{messages, beep, random, pacer});
         game->start(std::chrono::milliseconds(1));
@@ -218,9 +220,9 @@ public:
         return compare({});
     }
 
-    // The player's next action, drawn from the state the model shows and
-    // played on the model at once: the page plays it meanwhile. The draws
-    // the page's last handler left are dropped first.
+    // The player's next action, drawn from the state the model shows. The
+    // draws the page's last handler left are dropped first, and the
+    // action's own are handed to the game and the model.
     std::string next()
     {
         dropUnusedDraws(random, model);
@@ -235,9 +237,29 @@ public:
         model.yesNoAnswer = a.yesNo;
         model.okCancelAnswer = a.okCancel;
         supplyDraws(random, model, a.draws, a.drawSeed);
-        const refmodel::MainWindowModel before = model;
         if (a.kind == Kind::ContextPaste)
             QGuiApplication::clipboard()->setText(qs(a.text));
+        QJsonObject out{{QStringLiteral("kind"), QLatin1String(kindName(a.kind))},
+                        {QStringLiteral("arg"), a.arg},
+                        {QStringLiteral("text"), qs(a.text)},
+                        {QStringLiteral("yesNo"), QLatin1String(answerName(a.yesNo))},
+                        {QStringLiteral("okCancel"), QLatin1String(answerName(a.okCancel))},
+                        {QStringLiteral("byKeys"), a.byKeys},
+                        {QStringLiteral("typedBy"), a.typedBy},
+                        {QStringLiteral("taps"), a.taps},
+                        {QStringLiteral("menuMode"), model.menuMode || model.dropdown != refmodel::Menu::None}};
+        if (a.kind == Kind::DeadKey)
+            out[QStringLiteral("key")] = QLatin1String(DeadKeys[std::size_t(a.arg) % std::size(DeadKeys)]);
+        return json(out);
+    }
+
+    // The pending action played on the model, once the browser has brought
+    // forward any window it had to uncover for it (front()): what the page
+    // must be shown and asked meanwhile.
+    std::string played()
+    {
+        Action &a = pending;
+        const refmodel::MainWindowModel before = model;
         playOnPage(a);
         model.clearSupply();
         coverage.count(a, before, model);
@@ -252,24 +274,29 @@ public:
         }
         const bool race = model.reseeds - before.reseeds > 1 && model.horses != before.horses;
         a.rush = a.rush && !questions.isEmpty() && !model.ending;
-        QJsonObject out{{QStringLiteral("kind"), QLatin1String(kindName(a.kind))},
-                        {QStringLiteral("arg"), a.arg},
-                        {QStringLiteral("text"), qs(a.text)},
-                        {QStringLiteral("yesNo"), QLatin1String(answerName(a.yesNo))},
-                        {QStringLiteral("okCancel"), QLatin1String(answerName(a.okCancel))},
-                        {QStringLiteral("byKeys"), a.byKeys},
-                        {QStringLiteral("typedBy"), a.typedBy},
-                        {QStringLiteral("taps"), a.taps},
-                        {QStringLiteral("rush"), a.rush},
+        QJsonObject out{{QStringLiteral("rush"), a.rush},
                         {QStringLiteral("questions"), questions},
                         {QStringLiteral("race"), race},
                         {QStringLiteral("ending"), model.ending},
                         {QStringLiteral("description"), QString::fromStdString(describe(a))}};
-        if (a.kind == Kind::DeadKey)
-            out[QStringLiteral("key")] = QLatin1String(DeadKeys[std::size_t(a.arg) % std::size(DeadKeys)]);
         if (race && a.raceNoise > 0)
             out[QStringLiteral("noise")] = raceNoise(a.raceNoise, a.drawSeed);
         return json(out);
+    }
+
+    // The browser brought a window forward by a press on it, to uncover
+    // what the action is aimed at or to move it aside: 0 the main window,
+    // 1 to 3 the gallery, the help and the version window.
+    void front(int which)
+    {
+        toFront(which);
+        if (which == 0) {
+            // A press in the window ends the menus' hold on the keyboard.
+            model.reactivate();
+            model.menuMode = false;
+        } else {
+            model.deactivate();
+        }
     }
 
     referee::Record record(const std::string &picks) const
@@ -347,26 +374,57 @@ public:
     }
 
 private:
+    // The order in which the game's windows were last activated (0 the main
+    // window, 1 to 3 the side windows), as the page keeps it: when the
+    // active window closes, the one active before it takes the keyboard.
+    std::vector<int> activated{0};
+
+    void toFront(int which)
+    {
+        std::erase(activated, which);
+        activated.push_back(which);
+    }
+
     // The action as the page plays it, on the model: a side window a menu
     // item opens comes up active, and so does the gallery when its buttons
-    // are clicked; any other window's activation is the model's own.
+    // are clicked; a side window closed while active hands the activation to
+    // the window active before it.
     void playOnPage(const Action &a)
     {
         const bool galleryWasOpen = model.side.galleryOpen;
+        const auto sideOpen = [this](int which) {
+            return which == 1 ? model.side.galleryOpen : which == 2 ? model.side.helpOpen : model.side.versionOpen;
+        };
+        const bool wasOpen[4] = {true, sideOpen(1), sideOpen(2), sideOpen(3)};
         playOnModel(a, model);
+        if (model.ending)
+            return;
+        int raised = -1;
         switch (a.kind) {
-        case Kind::OpenGallery:
-        case Kind::OpenHelp:
-        case Kind::OpenVersion:
-            if (!model.ending)
-                model.deactivate();
-            break;
+        case Kind::OpenGallery: raised = 1; break;
+        case Kind::OpenHelp: raised = 2; break;
+        case Kind::OpenVersion: raised = 3; break;
+        case Kind::ActivateSide: raised = 1 + a.arg % 3; break;
         case Kind::GalleryNext:
         case Kind::GalleryBack:
             if (galleryWasOpen)
-                model.deactivate();
+                raised = 1;
             break;
         default: break;
+        }
+        if (raised > 0) {
+            model.deactivate();
+            toFront(raised);
+        } else if (model.active) {
+            toFront(0);
+        }
+        for (int which = 1; which <= 3; ++which) {
+            if (!wasOpen[which] || sideOpen(which))
+                continue;
+            const bool wasActive = activated.back() == which && !model.active;
+            std::erase(activated, which);
+            if (wasActive && activated.back() == 0)
+                model.reactivate();
         }
     }
 
@@ -446,10 +504,13 @@ EMSCRIPTEN_KEEPALIVE void rumida_play_accept()
 {
     play().accept();
 }
-// A side window dragged aside by its title bar, which activates it.
-EMSCRIPTEN_KEEPALIVE void rumida_play_aside()
+EMSCRIPTEN_KEEPALIVE const char *rumida_play_played()
 {
-    play().model.deactivate();
+    return hand(play().played());
+}
+EMSCRIPTEN_KEEPALIVE void rumida_play_front(int which)
+{
+    play().front(which);
 }
 EMSCRIPTEN_KEEPALIVE void rumida_play_hold_race(int on)
 {
@@ -499,7 +560,8 @@ EM_JS(void, rumidaPlayInstall, (), {
         next: function() { return parsed(_rumida_play_next()); },
         compare: function(first, second) { return parsed(_rumida_play_compare(first || 0, second || 0)); },
         accept: function() { _rumida_play_accept(); },
-        aside: function() { _rumida_play_aside(); },
+        played: function() { return parsed(_rumida_play_played()); },
+        front: function(which) { _rumida_play_front(which); },
         holdRace: function(on) { _rumida_play_hold_race(on ? 1 : 0); },
         racing: function() { return parsed(_rumida_play_racing()); },
         closeGame: function() { _rumida_play_close_game(); },

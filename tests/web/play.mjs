@@ -105,7 +105,13 @@ async function load(name) {
 }
 
 const look = () => state(page);
-const settled = () => page.evaluate(() => window.rumidaPlay.settled());
+// Qt has handled what came before; a page that never gets there fails the run.
+const settled = () => page.evaluate(() => Promise.race([
+  window.rumidaPlay.settled().then(() => true),
+  new Promise((done) => setTimeout(() => done(false), 20000))])).then((done) => {
+  if (!done)
+    throw new Error('the page never settled');
+});
 const call = (name, ...args) => page.evaluate((n, a) => window.rumidaPlay[n](...a), name, args);
 
 // ---- input -----------------------------------------------------------------
@@ -155,8 +161,13 @@ async function grip(w, titleOnly = true) {
       }
     }
   }
-  const names = await windowsAt(points);
-  const at = names.findIndex((n) => n === (w.name || w.class));
+  // The page takes a press within a few pixels of a window's edge for that
+  // window: a point counts when its surroundings are the window's too.
+  const around = points.flatMap((p) => [p, {x: p.x - 8, y: p.y}, {x: p.x + 8, y: p.y}, {x: p.x, y: p.y - 8},
+                                        {x: p.x, y: p.y + 8}]);
+  const names = await windowsAt(around);
+  const mine = w.name || w.class;
+  const at = points.findIndex((p, i) => names.slice(5 * i, 5 * i + 5).every((n) => n === mine));
   return at < 0 ? null : points[at];
 }
 
@@ -168,21 +179,72 @@ async function raise(w) {
   await press(point);
 }
 
-// A control pressed where it shows. A side window under another one is
-// brought to the front first by its title bar, as a player would.
+// A control pressed where it shows (prepare() has uncovered it).
 async function clickControl(name, windowName = 'frmRumida') {
-  let s = await look();
-  const c = control(s, name, windowName);
+  const c = control(await look(), name, windowName);
   if (!c)
     throw new Error(`${windowName} shows no ${name}`);
-  const at = pointOf(c);
-  const [front] = await windowsAt([at]);
-  if (front !== windowName && windowName !== 'frmRumida') {
-    await raise(windowNamed(s, windowName));
-    await settled();
-    s = await look();
+  await press(pointOf(c));
+}
+
+const windowIndex = {frmRumida: 0, frmZelko: 1, frmHelp: 2, frmVersion: 3};
+
+// Where an action presses, if it is aimed at a window: [window, point].
+function targetOf(a, s) {
+  const pair = ['12', '13', '14', '23', '24', '34'][a.arg % 6];
+  const on = (windowName, name) => {
+    const c = control(s, name, windowName);
+    return c ? [windowName, pointOf(c)] : null;
+  };
+  const side = (name, byCloseBox) => {
+    const w = windowNamed(s, name);
+    return !w ? null : byCloseBox ? [name, closeButton(w)] : on(name, 'Command1');
+  };
+  switch (a.kind) {
+  case 'ClickCheck': return on('frmRumida', `chk${pair}`);
+  case 'ClickText':
+  case 'ContextPaste':
+  case 'ContextUndo':
+  case 'ContextSelectAllDelete': return on('frmRumida', `txt${pair}`);
+  case 'ClickButton': return on('frmRumida', ['cmdEndBet', 'cmdStart', 'cmdNext'][a.arg % 3]);
+  case 'PressAway': return on('frmRumida', 'cmdEndBet');
+  case 'MultiTap':
+  case 'TwoFingers': return on('frmRumida', tapTargets[a.arg]);
+  case 'GalleryNext': return on('frmZelko', 'cmdNextPic');
+  case 'GalleryBack': return on('frmZelko', 'cmdBackPic');
+  case 'CloseGallery': return side('frmZelko', a.arg);
+  case 'CloseHelp': return side('frmHelp', a.arg);
+  case 'CloseVersion': return side('frmVersion', a.arg);
+  default: return null;
   }
-  await press(pointOf(control(s, name, windowName)));
+}
+
+// The window an action is aimed at brought forward, by a press on a part of
+// it that shows, when another window covers the spot; the model is told.
+// False when no part of it shows (a screen turned has piled the windows up):
+// the action is left out.
+async function prepare(a) {
+  const s = await look();
+  // A window activated by a press on it: some part of it must show.
+  const pressed = a.kind === 'ActivateSide' ? windowNamed(s, sideNames[a.arg % 3])
+                  : a.kind === 'Reactivate' ? mainWindow(s) : null;
+  if (pressed)
+    return (await grip(pressed, false)) !== null;
+  const target = targetOf(a, s);
+  if (!target)
+    return true;
+  const [windowName, point] = target;
+  const [front] = await windowsAt([point]);
+  if (front === windowName)
+    return true;
+  const w = windowNamed(s, windowName);
+  const at = await grip(w, false);
+  if (!at)
+    return false;
+  await press(at);
+  await settled();
+  await call('front', windowIndex[windowName]);
+  return true;
 }
 
 async function key(k) {
@@ -263,9 +325,16 @@ async function pickItem(itemName, byKeys) {
   const dropdown = await openMenu(itemMenus[itemName]);
   const enabled = dropdown.items.filter((i) => i.enabled);
   const item = dropdown.items.find((i) => i.name === itemName);
+  let reached = false;
   if (byKeys && item.enabled) {
-    for (let k = 0; k <= enabled.indexOf(item); ++k)
+    for (let k = 0; k <= enabled.length && !reached; ++k) {
       await key('ArrowDown');
+      reached = menuOf(await look())?.activeItem === itemName;
+    }
+  }
+  // Where Down does not reach the item (the pointer resting on the menu
+  // takes the active item back), the player clicks it.
+  if (reached) {
     await key('Enter');
   } else {
     await press(centre(item.rect));
@@ -279,12 +348,21 @@ async function pickItem(itemName, byKeys) {
 let rightAside = false;
 async function contextPick(boxName, itemName) {
   const box = control(await look(), boxName);
-  rightAside = !rightAside;
-  const at = {x: box.rect.x + box.rect.w / 2 + (rightAside ? 10 : 0), y: box.rect.y + box.rect.h / 2};
-  const p = await page.evaluate((x, y) => ({x: x - visualViewport.offsetLeft, y: y - visualViewport.offsetTop}),
-                                at.x, at.y);
-  await page.mouse.click(p.x, p.y, {button: 'right'});
-  const menu = await until('the context menu', look, (s) => menuOf(s)).then(menuOf);
+  // A right click the page takes for the second of a double click opens
+  // nothing: the player clicks again.
+  let menu = null;
+  for (let tries = 0; !menu; ++tries) {
+    rightAside = !rightAside;
+    const at = {x: box.rect.x + box.rect.w / 2 + (rightAside ? 10 : 0), y: box.rect.y + box.rect.h / 2};
+    const p = await page.evaluate((x, y) => ({x: x - visualViewport.offsetLeft, y: y - visualViewport.offsetTop}),
+                                  at.x, at.y);
+    await page.mouse.click(p.x, p.y, {button: 'right'});
+    menu = await until('the context menu', look, (s) => menuOf(s), tries ? 20000 : 2000).then(menuOf, (e) => {
+      if (tries)
+        throw e;
+      return null;
+    });
+  }
   const plain = (text) => text.replace('&', '').split('\t')[0];
   const item = menu.items.find((i) => plain(i.text) === itemName);
   if (!item)
@@ -318,6 +396,8 @@ async function resize() {
 async function taps(point, times) {
   const p = await page.evaluate((x, y) => ({x: x - visualViewport.offsetLeft, y: y - visualViewport.offsetTop}),
                                 point.x, point.y);
+  if (!profile.touch)
+    await page.mouse.move(p.x, p.y);
   for (let n = 1; n <= times; ++n) {
     if (profile.touch) {
       await page.touchscreen.tap(p.x, p.y);
@@ -356,14 +436,9 @@ async function closeSide(name, byCloseBox) {
   const w = windowNamed(await look(), name);
   if (!w)
     return;
-  if (byCloseBox) {
-    const [front] = await windowsAt([closeButton(w)]);
-    if (front !== name) {
-      await raise(w);
-      await settled();
-    }
-    await press(closeButton(windowNamed(await look(), name)));
-  } else
+  if (byCloseBox)
+    await press(closeButton(w));
+  else
     await clickControl('Command1', name);
 }
 
@@ -541,9 +616,11 @@ async function keepSideWindowsAside() {
     const at = await grip(side);
     if (overlap(x, y) >= overlap(f.x, f.y) || !at)
       continue; // no better place on this screen, or no title bar to take
+    if (process.env.RUMIDA_TRACE)
+      console.log(`   ${name} dragged aside from ${f.x},${f.y} to ${x},${y}, held at ${at.x},${at.y}`);
     await driver.drag(at, x - f.x, y - f.y, 6);
     await settled();
-    await call('aside');
+    await call('front', windowIndex[name]);
     s = await look();
   }
 }
@@ -554,6 +631,7 @@ const recent = [];
 let played = 0;
 let games = 0;
 let loads = 0;
+let leftOut = 0; // actions aimed at a window no part of which showed
 let failed = false;
 const started = Date.now();
 const enough = () => (soakSeconds ? Date.now() - started >= soakSeconds * 1000 : played >= actionsWanted);
@@ -580,10 +658,13 @@ async function report(what, found) {
 
 // Compares once the page has settled, giving the window a few more rounds to
 // come right (a window shown or activated in the page's own time).
-async function agree(picks = [0, 0]) {
+// A game that has ended has no event loop left to settle: it is compared as
+// it stands.
+async function agree(picks = [0, 0], ended = false) {
   let found = {};
   for (let round = 0; round < AgreeRounds; ++round) {
-    await settled();
+    if (!ended)
+      await settled();
     found = await call('compare', ...picks);
     if (!found.field)
       break;
@@ -624,6 +705,12 @@ try {
     let ended = false;
     for (let inGame = 0; inGame < ActionsPerGame && !enough() && !failed; ++inGame) {
       const a = await call('next');
+      if (!(await prepare(a))) {
+        ++leftOut;
+        --inGame;
+        continue;
+      }
+      Object.assign(a, await call('played'));
       recent.push(a.description);
       if (recent.length > ReportedActions)
         recent.shift();
@@ -641,7 +728,7 @@ try {
         await until('the page to say the game has ended', () => page.evaluate(() =>
           !document.getElementById('message').hidden && document.getElementById('message-text').textContent),
                     (t) => t === 'ルミダを終了しました。');
-        found = await agree(picks);
+        found = await agree(picks, true);
         if (found) {
           await report('the game\'s end', found);
           break;
@@ -687,7 +774,8 @@ try {
 const seconds = (Date.now() - started) / 1000;
 if (page && !failed) {
   console.log(`Page random play: seed ${seed}, ${played} actions in ${seconds.toFixed(1)} s ` +
-              `(${(played / seconds).toFixed(1)} actions/s), ${games} games, ${loads} page loads`);
+              `(${(played / seconds).toFixed(1)} actions/s), ${games} games, ${loads} page loads; ` +
+              `${leftOut} actions left out, their window hidden under others`);
   console.log(await call('coverage'));
 }
 // The memory the program holds allocated, read between games with the
