@@ -30,7 +30,7 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve release release-check test-rebuild
+.PHONY: deps-play deps-test build build-asan play test-plain test-asan test-windows test-web test soak soak-web art fuzz clean bench package snapshots windows windows-build windows-package web web-build web-test-build web-package web-serve release release-check test-rebuild
 
 deps-play:
 	@bash scripts/install-deps.sh play
@@ -92,10 +92,25 @@ test-web:
 	  $(MAKE) --no-print-directory web-test-build WEB_TARGETS=all && \
 	  cd $(WEB_BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600 -L node && cd $(CURDIR) && \
 	  bash tests/web/run-walk.sh $(WEB_BUILD) && \
-	  node tests/web/offline.mjs $(WEB_BUILD); \
+	  node tests/web/offline.mjs $(WEB_BUILD) && \
+	  bash tests/web/run-play.sh $(WEB_BUILD); \
 	else \
 	  echo "Browser suite skipped: no cached Qt for WebAssembly (make web builds it once, about 10 minutes on 2 cores)"; \
 	fi
+
+# The page's random player for SOAK_SECONDS (default 30 minutes) from a fresh
+# seed, in headless Chromium (tests/web/play.mjs). It prints the seed, the
+# actions by kind, the races, and for each page loaded the memory the program
+# holds allocated between games (with its windows closed), the size of its
+# WebAssembly memory and of the page's JavaScript heap. It fails on a
+# disagreement with the model, a page error or crash, or allocated memory
+# grown beyond WEB_SOAK_MARGIN_MIB over a page's first reading after its first
+# game.
+WEB_SOAK_MARGIN_MIB ?= 4
+soak-web:
+	@$(MAKE) --no-print-directory web-test-build WEB_TARGETS=rumida_web_play
+	@RUMIDA_SOAK_SECONDS=$(SOAK_SECONDS) RUMIDA_SOAK_MARGIN_MIB=$(WEB_SOAK_MARGIN_MIB) \
+	  bash tests/web/run-play.sh $(WEB_BUILD)
 
 # The Linux game and the Windows game each built twice in two folders and
 # compared byte for byte: the quick part of make release-check.

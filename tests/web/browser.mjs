@@ -39,7 +39,8 @@ export function stepper({label, pageErrors, currentPage, failureShot, end}) {
 // Chromium as a Japanese player has it: Japanese first among the languages
 // the page reads (navigator.languages), a window of a laptop's size, with
 // room beside the main window for a side window.
-export async function launch() {
+// args: more of Chromium's switches.
+export async function launch(args = []) {
   const profile = mkdtempSync(join(tmpdir(), 'rumida-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: process.env.RUMIDA_CHROMIUM || '/usr/bin/chromium',
@@ -54,6 +55,7 @@ export async function launch() {
       // A tab in the background keeps its timers, so a test can switch away.
       '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
       '--window-size=1280,800',
+      ...args,
     ],
   });
   browser.on('disconnected', () => {

@@ -71,7 +71,9 @@ function chooser(gameSeed) {
 
 const server = await serve(folder, 0);
 const url = `http://127.0.0.1:${server.address().port}/`;
-const browser = await launch();
+// Frames as fast as Chromium draws them, not at 60 a second: the race's
+// frames and the page's settling wait for them.
+const browser = await launch(['--disable-frame-rate-limit', '--disable-gpu-vsync']);
 let page = null;
 let driver = null;
 let profile = null;
@@ -81,9 +83,13 @@ const consoleLines = [];
 // What the page says when the program crashes or stops itself.
 const crashed = /RuntimeError|memory access out of bounds|unreachable|Aborted|abort\(|qFatal|began to wait|異常終了/;
 
+// The devices at one pixel per point: what the page does with each input is
+// the same at any pixel ratio (the walk shows the windows at the devices'
+// own), and Chromium's software renderer draws a phone's three times nine
+// times slower.
 async function load(name) {
   deviceName = name;
-  profile = profiles[name];
+  profile = {...profiles[name], viewport: {...profiles[name].viewport, deviceScaleFactor: 1}};
   if (!page) {
     page = await openPage(browser, null, {log: false});
     page.on('console', (m) => {
@@ -575,9 +581,13 @@ async function perform(a) {
     await call('holdRace', true);
   const picks = await drive(a);
   if (a.noise) {
-    await until('the race to be held', () => call('racing'), (r) => r.held);
-    await raceNoise(a.noise);
-    await settled();
+    // A race the page never began is for the comparison to report.
+    const held = await until('the race to be held', () => call('racing'), (r) => r.held, 5000).then(() => true,
+                                                                                                 () => false);
+    if (held) {
+      await raceNoise(a.noise);
+      await settled();
+    }
     await call('holdRace', false);
   }
   if (a.race)
@@ -591,6 +601,9 @@ async function perform(a) {
 // screen has room). The drag activates the side window.
 async function keepSideWindowsAside() {
   let s = await look();
+  // Not while a menu is open: a press anywhere else closes it.
+  if (menuOf(s))
+    return;
   for (const name of sideNames) {
     const main = mainWindow(s)?.frame;
     const side = windowNamed(s, name);
@@ -614,7 +627,8 @@ async function keepSideWindowsAside() {
     slots.sort((p, q) => overlap(...p) - overlap(...q));
     const [x, y] = slots[0];
     const at = await grip(side);
-    if (overlap(x, y) >= overlap(f.x, f.y) || !at)
+    // A place that uncovers a tenth of the main window's covered part or more.
+    if (overlap(x, y) > 0.9 * overlap(f.x, f.y) || !at)
       continue; // no better place on this screen, or no title bar to take
     if (process.env.RUMIDA_TRACE)
       console.log(`   ${name} dragged aside from ${f.x},${f.y} to ${x},${y}, held at ${at.x},${at.y}`);
@@ -715,6 +729,8 @@ try {
       if (recent.length > ReportedActions)
         recent.shift();
       ++played;
+      if (played % 250 === 0)
+        console.log(`  ${played} actions in ${((Date.now() - started) / 1000).toFixed(0)} s, ${games} games (${deviceName} now)`);
       const picks = await perform(a);
       if (a.kind === 'Reload') {
         await call('closeGame');
@@ -751,8 +767,10 @@ try {
       found = await agree(picks);
       if (process.env.RUMIDA_TRACE) {
         const t = await look();
+        const enabled = mainWindow(t)?.controls.filter((c) => c.name.startsWith('cmd') && c.enabled).map((c) => c.name);
         console.log(`${played}. ${a.description}\n   ` +
-                    t.windows.map((w) => `${w.name || w.class}${w.active ? '*' : ''} ${JSON.stringify(w.frame)}`).join(' '));
+                    t.windows.map((w) => `${w.name || w.class}${w.active ? '*' : ''} ${JSON.stringify(w.frame)}`).join(' ') +
+                    ` focus ${t.focus} enabled ${enabled}`);
       }
       if (found) {
         await report('a disagreement', found);
