@@ -82,7 +82,10 @@ window.rumidaPage = (function () {
     });
     const taken = !canvas.dispatchEvent(copy);
     const character = [...event.key].length === 1 && !event.ctrlKey && !event.metaKey;
-    if (taken || character)
+    // Tab belongs to the game's windows even where it moves nothing (one
+    // control enabled): the browser would take the focus from the field to
+    // the footer's link, and every key after it would miss the game.
+    if (taken || character || event.key === 'Tab')
       event.preventDefault();
   }
   field.addEventListener('keydown', forwardKey);
