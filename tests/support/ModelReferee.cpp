@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/ModelReferee.h"
 
+#include "platform/TextBox.h"
 #include "platform/WindowFocus.h"
 #include "race/frmRumida.h"
 #include "tests/model/Player.h"
@@ -25,6 +26,43 @@ namespace referee {
 std::string quoted(const std::u16string &s)
 {
     return randomplay::quoted(s);
+}
+
+std::string windowAccount(const frmRumida &window)
+{
+    const auto name = [](const QWidget *w) { return w ? w->objectName().toStdString() : std::string("none"); };
+    const WindowFocus *tracker = WindowFocus::of(&window);
+    std::ostringstream out;
+    out << "money " << window.money() << ", focus " << name(tracker ? tracker->current() : nullptr)
+        << ", Qt focus " << name(QApplication::focusWidget()) << ", active " << name(QApplication::activeWindow())
+        << ", popup " << name(QApplication::activePopupWidget()) << ", menu bar "
+        << (window.menuBar()->activeAction() ? "holds the keyboard" : "off") << "\n   ";
+    for (const frmRumida::Pair &pair : window.pairs()) {
+        out << " " << pair.chk->objectName().toStdString() << (pair.chk->isChecked() ? "[x]" : "[ ]")
+            << (pair.txt->isEnabled() ? "" : "(off)") << quoted(pair.txt->text().toStdU16String());
+    }
+    const auto enabled = [&window](const char *button) {
+        return window.findChild<QWidget *>(QLatin1String(button))->isEnabled();
+    };
+    out << "\n    cmdEndBet " << enabled("cmdEndBet") << " cmdStart " << enabled("cmdStart") << " cmdNext "
+        << enabled("cmdNext");
+    return out.str();
+}
+
+std::string modelAccount(const refmodel::MainWindowModel &model)
+{
+    std::ostringstream out;
+    out << "money " << model.money << ", focus " << refmodel::controlName(model.focus) << ", active "
+        << model.active << ", dropdown " << refmodel::menuName(model.dropdown) << ", menu mode " << model.menuMode
+        << "\n   ";
+    for (int p = 0; p < 6; ++p) {
+        const refmodel::PairState &pair = model.pairs[std::size_t(p)];
+        out << " chk" << PairDigits[p] << (pair.ticked ? "[x]" : "[ ]") << (pair.textEnabled ? "" : "(off)")
+            << quoted(pair.text);
+    }
+    out << "\n    cmdEndBet " << model.endBetEnabled << " cmdStart " << model.startEnabled << " cmdNext "
+        << model.nextEnabled;
+    return out.str();
 }
 
 MessageService::Answer serviceAnswer(refmodel::Answer a)

@@ -51,4 +51,10 @@ MessageService::Answer serviceAnswer(refmodel::Answer a);
 // A text as the reports print it: quoted, long ones cut.
 std::string quoted(const std::u16string &s);
 
+// What the window and the model hold, as a failure report prints them: the
+// money, the focus, the activation and the menus, each pair's tick, enabled
+// state and text, the buttons.
+std::string windowAccount(const frmRumida &window);
+std::string modelAccount(const refmodel::MainWindowModel &model);
+
 } // namespace referee

@@ -24,7 +24,7 @@
 //   holdRace(on), racing()           hold the next race at a frame; its state
 //   settled()                        a promise: Qt has handled what came before
 //   closeGame(), memory()            the program closed; the memory it holds
-//   coverage()                       what the run reached, as text
+//   coverage()                       what this page's games reached
 #include "app/Version.h"
 #include "platform/Browser.h"
 #include "platform/FramePacer.h"
@@ -345,8 +345,9 @@ public:
             out[QStringLiteral("field")] = QString::fromStdString(m->field);
             out[QStringLiteral("window")] = QString::fromStdString(m->window);
             out[QStringLiteral("model")] = QString::fromStdString(m->model);
-            out[QStringLiteral("windowHolds")] = QString::fromStdString(windowState());
-            out[QStringLiteral("modelHolds")] = QString::fromStdString(modelState());
+            out[QStringLiteral("windowHolds")] =
+                QString::fromStdString(main() ? referee::windowAccount(*main()) : "no main window");
+            out[QStringLiteral("modelHolds")] = QString::fromStdString(referee::modelAccount(model));
         }
         return json(out);
     }
@@ -365,12 +366,26 @@ public:
                                 {QStringLiteral("heap"), double(wasmBytes)}});
     }
 
-    std::string coverageText()
+    // What this page's games reached, for the run's tally across pages.
+    std::string coverageCounts() const
     {
-        std::ostringstream out;
-        coverage.print(out);
-        out << "  actions drawn that did not fit the state and were drawn again " << skipped << "\n";
-        return out.str();
+        QJsonObject kinds;
+        for (std::size_t k = 1; k < KindCount; ++k) {
+            if (coverage.played[k] > 0)
+                kinds[QLatin1String(kindName(Kind(k)))] = double(coverage.played[k]);
+        }
+        return json(QJsonObject{{QStringLiteral("races"), double(coverage.races)},
+                                {QStringLiteral("noPair"), double(coverage.noPair)},
+                                {QStringLiteral("payouts"), double(coverage.payouts)},
+                                {QStringLiteral("ruins"), double(coverage.ruins)},
+                                {QStringLiteral("quitAsked"), double(coverage.quitAsked)},
+                                {QStringLiteral("quitConfirmed"), double(coverage.quitConfirmed)},
+                                {QStringLiteral("stakes"), double(coverage.stakes)},
+                                {QStringLiteral("refused"), double(coverage.refused)},
+                                {QStringLiteral("sideWindows"), double(coverage.sideWindows)},
+                                {QStringLiteral("contextPicks"), double(coverage.contextPicks)},
+                                {QStringLiteral("redrawn"), double(skipped)},
+                                {QStringLiteral("kinds"), kinds}});
     }
 
 private:
@@ -426,43 +441,6 @@ private:
             if (wasActive && activated.back() == 0)
                 model.reactivate();
         }
-    }
-
-    std::string windowState() const
-    {
-        std::ostringstream out;
-        const frmRumida *w = main();
-        if (!w)
-            return "no main window";
-        const QWidget *focus = QApplication::focusWidget();
-        out << "money " << w->money() << ", Qt focus " << (focus ? focus->objectName().toStdString() : "none")
-            << ", active "
-            << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString() : "none")
-            << ", popup "
-            << (QApplication::activePopupWidget() ? QApplication::activePopupWidget()->objectName().toStdString()
-                                                  : "none")
-            << "\n   ";
-        for (const frmRumida::Pair &pair : w->pairs()) {
-            out << " " << pair.chk->objectName().toStdString() << (pair.chk->isChecked() ? "[x]" : "[ ]")
-                << (pair.txt->isEnabled() ? "" : "(off)") << referee::quoted(pair.txt->text().toStdU16String());
-        }
-        return out.str();
-    }
-
-    std::string modelState() const
-    {
-        std::ostringstream out;
-        out << "money " << model.money << ", focus " << refmodel::controlName(model.focus) << ", active "
-            << model.active << ", dropdown " << refmodel::menuName(model.dropdown) << ", menu mode "
-            << model.menuMode << "\n   ";
-        for (int p = 0; p < 6; ++p) {
-            const refmodel::PairState &pair = model.pairs[std::size_t(p)];
-            out << " chk" << PairDigits[p] << (pair.ticked ? "[x]" : "[ ]") << (pair.textEnabled ? "" : "(off)")
-                << referee::quoted(pair.text);
-        }
-        out << "\n    cmdEndBet " << model.endBetEnabled << " cmdStart " << model.startEnabled << " cmdNext "
-            << model.nextEnabled;
-        return out.str();
     }
 };
 
@@ -531,7 +509,7 @@ EMSCRIPTEN_KEEPALIVE const char *rumida_play_memory()
 }
 EMSCRIPTEN_KEEPALIVE const char *rumida_play_coverage()
 {
-    return hand(play().coverageText());
+    return hand(play().coverageCounts());
 }
 // Resolves the browser's promise `id` once Qt has handled every event posted
 // before this call.
@@ -566,7 +544,7 @@ EM_JS(void, rumidaPlayInstall, (), {
         racing: function() { return parsed(_rumida_play_racing()); },
         closeGame: function() { _rumida_play_close_game(); },
         memory: function() { return parsed(_rumida_play_memory()); },
-        coverage: function() { return UTF8ToString(_rumida_play_coverage()); },
+        coverage: function() { return parsed(_rumida_play_coverage()); },
         resolve: function(id) {
             var done = waiting[id];
             delete waiting[id];

@@ -87,7 +87,26 @@ const crashed = /RuntimeError|memory access out of bounds|unreachable|Aborted|ab
 // the same at any pixel ratio (the walk shows the windows at the devices'
 // own), and Chromium's software renderer draws a phone's three times nine
 // times slower.
+// What the games reached, summed over the pages (each page's program keeps
+// its own count).
+const reached = {kinds: {}};
+async function tally() {
+  const counts = await call('coverage').catch(() => null);
+  if (!counts)
+    return;
+  for (const [key, value] of Object.entries(counts)) {
+    if (key === 'kinds') {
+      for (const [kind, n] of Object.entries(value))
+        reached.kinds[kind] = (reached.kinds[kind] ?? 0) + n;
+    } else {
+      reached[key] = (reached[key] ?? 0) + value;
+    }
+  }
+}
+
 async function load(name) {
+  if (page)
+    await tally();
   deviceName = name;
   profile = {...profiles[name], viewport: {...profiles[name].viewport, deviceScaleFactor: 1}};
   if (!page) {
@@ -397,6 +416,23 @@ async function resize() {
   await page.setViewport(turned);
   await settled();
   await page.setViewport(profile.viewport);
+  await windowsStill();
+}
+
+// The page places its windows on a new screen over a few frames: until two
+// readings a round of settling apart agree.
+async function windowsStill() {
+  const frames = async () => {
+    await settled();
+    return JSON.stringify((await look()).windows.map((w) => [w.name, w.frame]));
+  };
+  let last = await frames();
+  for (let round = 0; round < 20; ++round) {
+    const now = await frames();
+    if (now === last)
+      return;
+    last = now;
+  }
 }
 
 async function taps(point, times) {
@@ -749,6 +785,7 @@ try {
           await report('the game\'s end', found);
           break;
         }
+        await tally();
         if (profile.touch)
           await page.tap('#again');
         else
@@ -794,7 +831,13 @@ if (page && !failed) {
   console.log(`Page random play: seed ${seed}, ${played} actions in ${seconds.toFixed(1)} s ` +
               `(${(played / seconds).toFixed(1)} actions/s), ${games} games, ${loads} page loads; ` +
               `${leftOut} actions left out, their window hidden under others`);
-  console.log(await call('coverage'));
+  await tally();
+  const r = reached;
+  console.log(`  races ${r.races} (no pair ${r.noPair}, paid ${r.payouts}), fresh starts offered ${r.ruins}, ` +
+              `quit asked ${r.quitAsked} (confirmed ${r.quitConfirmed}), stakes ${r.stakes} (refused ${r.refused}), ` +
+              `side windows opened ${r.sideWindows}, context-menu items picked ${r.contextPicks}; ` +
+              `actions drawn again to fit the state ${r.redrawn}`);
+  console.log('  actions by kind:', Object.entries(r.kinds).map(([k, n]) => `${k} ${n}`).join(', '));
 }
 // The memory the program holds allocated, read between games with the
 // program closed, in each page loaded: a quit or a reload starts a fresh

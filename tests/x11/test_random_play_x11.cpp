@@ -732,44 +732,6 @@ protected:
 
     // ---- the report of a disagreement ----------------------------------
 
-    std::string windowState() const
-    {
-        std::ostringstream out;
-        out << "money " << main()->money() << ", focus "
-            << (ownFocus() ? ownFocus()->objectName().toStdString() : "none") << ", Qt focus "
-            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none")
-            << ", active " << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString()
-                                                             : "none")
-            << ", popup "
-            << (QApplication::activePopupWidget() ? QApplication::activePopupWidget()->objectName().toStdString()
-                                                  : "none")
-            << ", menu bar " << (main()->menuBar()->activeAction() ? "holds the keyboard" : "off") << "\n   ";
-        for (const frmRumida::Pair &pair : main()->pairs()) {
-            out << " " << pair.chk->objectName().toStdString() << (pair.chk->isChecked() ? "[x]" : "[ ]")
-                << (pair.txt->isEnabled() ? "" : "(off)") << referee::quoted(pair.txt->text().toStdU16String());
-        }
-        out << "\n    cmdEndBet " << find<QWidget>(QStringLiteral("cmdEndBet"))->isEnabled() << " cmdStart "
-            << find<QWidget>(QStringLiteral("cmdStart"))->isEnabled() << " cmdNext "
-            << find<QWidget>(QStringLiteral("cmdNext"))->isEnabled();
-        return out.str();
-    }
-
-    std::string modelState() const
-    {
-        std::ostringstream out;
-        out << "money " << model.money << ", focus " << refmodel::controlName(model.focus) << ", active "
-            << model.active << ", dropdown " << refmodel::menuName(model.dropdown) << ", menu mode "
-            << model.menuMode << "\n   ";
-        for (int p = 0; p < 6; ++p) {
-            const refmodel::PairState &pair = model.pairs[std::size_t(p)];
-            out << " chk" << PairDigits[p] << (pair.ticked ? "[x]" : "[ ]") << (pair.textEnabled ? "" : "(off)")
-                << referee::quoted(pair.text);
-        }
-        out << "\n    cmdEndBet " << model.endBetEnabled << " cmdStart " << model.startEnabled << " cmdNext "
-            << model.nextEnabled;
-        return out.str();
-    }
-
     // A failure: the seed, the disagreement (when the window and the model
     // disagree; otherwise the failure above says what went wrong), the last
     // actions, both accounts and a picture of the screen.
@@ -787,7 +749,8 @@ protected:
         for (std::size_t i = 0; i < recent.size(); ++i)
             out << "  " << played - long(recent.size()) + long(i) + 1 << ". " << describe(recent[i]) << "\n";
         if (main() && !model.ending)
-            out << "The window holds: " << windowState() << "\nThe model holds:  " << modelState() << "\n";
+            out << "The window holds: " << referee::windowAccount(*main()) << "\nThe model holds:  "
+                << referee::modelAccount(model) << "\n";
         const QString shot = QDir::temp().filePath(QStringLiteral("rumida-random-play-%1.png").arg(seed));
         if (QScreen *screen = QGuiApplication::primaryScreen(); screen && screen->grabWindow(0).save(shot))
             out << "The screen: " << shot.toStdString() << "\n";
