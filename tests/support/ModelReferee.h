@@ -8,6 +8,7 @@
 #include <QList>
 #include <optional>
 #include <string>
+#include <utility>
 
 class frmRumida;
 class SideWindows;
@@ -35,6 +36,20 @@ struct Record {
     std::string picks; // context-menu items picked or refused, drops taken or refused
     // Whether the window was active again once its message box was answered.
     std::optional<bool> activeAfterBox;
+
+    // The record of an action: the questions asked since the first `from`,
+    // the tones, the generator's counts and the picks.
+    static Record of(const QList<ScriptedMessages::Question> &questions, qsizetype from, int beeps,
+                     const ScriptedDraws &random, std::string picks)
+    {
+        Record r;
+        r.asked = questions.mid(from);
+        r.beeps = beeps;
+        r.draws = random.draws;
+        r.reseeds = random.reseeds;
+        r.picks = std::move(picks);
+        return r;
+    }
 };
 
 // Every field the window (and its side windows) shows, against the model.

@@ -300,6 +300,12 @@ protected:
             break;
         case Kind::Reactivate: activate(window.get()); break;
         case Kind::MiddlePaste: break; // the desktop player's alone
+        case Kind::HideTab:
+        case Kind::Resize:
+        case Kind::MultiTap:
+        case Kind::TwoFingers:
+        case Kind::DeadKey:
+        case Kind::Reload: break; // the page player's alone
         case Kind::Count: break;
         }
     }
@@ -367,12 +373,7 @@ protected:
     // Every field the window shows, against the model. The first difference.
     std::optional<Mismatch> compare()
     {
-        referee::Record record;
-        record.asked = playerMessages.asked.mid(askedBefore);
-        record.beeps = beep.count;
-        record.draws = random.draws;
-        record.reseeds = random.reseeds;
-        record.picks = picks;
+        referee::Record record = referee::Record::of(playerMessages.asked, askedBefore, beep.count, random, picks);
         record.activeAfterBox = activeAfterBox;
         return referee::compare(*window, *sides, record, model);
     }

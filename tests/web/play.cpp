@@ -299,17 +299,6 @@ public:
         }
     }
 
-    referee::Record record(const std::string &picks) const
-    {
-        referee::Record r;
-        r.asked = messages.asked.mid(askedBefore);
-        r.beeps = beep.count;
-        r.draws = random.draws;
-        r.reseeds = random.reseeds;
-        r.picks = picks;
-        return r;
-    }
-
     // What the context-menu items of the pending action did, as the
     // referee reads it: 1 picked, 2 refused (offered disabled).
     std::string picksOf(int first, int second) const
@@ -332,7 +321,8 @@ public:
         if (!main()) {
             m = referee::Mismatch{0, "program", "no main window", "a main window"};
         } else {
-            m = referee::compare(*main(), game->sideWindows(), record(picks), model);
+            m = referee::compare(*main(), game->sideWindows(),
+                                 referee::Record::of(messages.asked, askedBefore, beep.count, random, picks), model);
             if (!m && !model.ending) {
                 for (const QWidget *w : QApplication::topLevelWidgets()) {
                     if (w->isVisible() && qobject_cast<const QMessageBox *>(w))

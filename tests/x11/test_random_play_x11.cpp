@@ -565,6 +565,12 @@ protected:
             click(box, QPoint(box->width() - 4, box->height() / 2), 2);
             break;
         }
+        case Kind::HideTab:
+        case Kind::Resize:
+        case Kind::MultiTap:
+        case Kind::TwoFingers:
+        case Kind::DeadKey:
+        case Kind::Reload: ADD_FAILURE() << "the page player's alone"; break;
         case Kind::Count: break;
         }
     }
@@ -667,13 +673,7 @@ protected:
 
     referee::Record record() const
     {
-        referee::Record r;
-        r.asked = messages.asked.mid(askedBefore);
-        r.beeps = beep.count;
-        r.draws = random.draws;
-        r.reseeds = random.reseeds;
-        r.picks = picks;
-        return r;
+        return referee::Record::of(messages.asked, askedBefore, beep.count, random, picks);
     }
 
     std::optional<referee::Mismatch> compare()
