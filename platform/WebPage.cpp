@@ -110,8 +110,7 @@ public:
         // The page may take the activation from a closed window some time
         // after it has gone.
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
-            if (!window)
-                QTimer::singleShot(0, this, &PageWatch::giveActivationBack);
+            QTimer::singleShot(0, this, window ? &PageWatch::followFocusWindow : &PageWatch::giveActivationBack);
         });
         if (QScreen *screen = QGuiApplication::primaryScreen())
             connect(screen, &QScreen::geometryChanged, this, &PageWatch::screenChanged);
@@ -168,6 +167,8 @@ private:
         if (!window->isWindow())
             return;
         QTimer::singleShot(0, this, &PageWatch::giveActivationBack);
+        if (window->windowType() == Qt::Popup)
+            QTimer::singleShot(0, this, &PageWatch::followFocusWindow);
         // A context menu is deleted once closed, which takes the activation again.
         if (window->windowType() == Qt::Popup && window->testAttribute(Qt::WA_DeleteOnClose))
             connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &PageWatch::giveActivationBack); });
@@ -178,6 +179,14 @@ private:
         const QWidget *active = QApplication::activeWindow();
         if ((active && active->isVisible()) || QApplication::activeModalWidget())
             return;
+        // The page has activated a window of the game since (a window opened
+        // by a menu's item, whose activation Qt's widgets have not heard of yet):
+        // that one keeps it.
+        if (const QWindow *focus = QGuiApplication::focusWindow();
+            focus && focus->isVisible() && focus->type() != Qt::Popup) {
+            followFocusWindow();
+            return;
+        }
         for (auto last = activated_.crbegin(); last != activated_.crend(); ++last) {
             if (*last && (*last)->isVisible()) {
                 (*last)->activateWindow();
@@ -186,11 +195,43 @@ private:
         }
     }
 
-    // The game's windows in the order they were last activated.
+    // Qt's widgets keep the activation where it was when the page activates a
+    // window while a menu is open (a tap on the main window's menu bar with a
+    // side window active), and hear nothing more of it once the menu closes:
+    // the page's keys would go to one window while another shows as active and
+    // holds the focus, and asking that first window to come active would
+    // change nothing. With no menu open, the widgets follow the page.
+    void followFocusWindow()
+    {
+        if (QApplication::activePopupWidget())
+            return;
+        const QWindow *focus = QGuiApplication::focusWindow();
+        const QWidget *modal = QApplication::activeModalWidget();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->windowHandle() != focus || !focus)
+                continue;
+            if (isWindowOfGame(window) && window != QApplication::activeWindow() && (!modal || modal == window))
+                QApplication::setActiveWindow(window);
+            return;
+        }
+    }
+
+    // The game's windows in the order they were last activated. A press on a
+    // window that a message box blocks activates it all the same on the page
+    // (a second tap on a button that has just asked a question): the box would
+    // lose the keyboard, and Enter or Escape would go nowhere while it waits
+    // for an answer. The box takes the activation back, as a desktop keeps it.
     void windowActivated(QWidget *window)
     {
         if (!window->isWindow() || window->windowType() == Qt::Popup || !isWindowOfGame(window))
             return;
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != window) {
+            QTimer::singleShot(0, modal, [modal] {
+                if (modal->isVisible() && QApplication::activeModalWidget() == modal)
+                    modal->activateWindow();
+            });
+            return;
+        }
         activated_.removeIf([window](const QPointer<QWidget> &w) { return !w || w == window; });
         activated_.append(window);
     }

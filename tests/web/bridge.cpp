@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 #include <emscripten.h>
 #include <string>
 #include <vector>
@@ -88,6 +89,8 @@ QJsonObject window(const QWidget *window)
                   {QStringLiteral("frame"), rect(window->frameGeometry())},
                   {QStringLiteral("client"), rect(globalRect(window))},
                   {QStringLiteral("active"), window->isActiveWindow()},
+                  // The window the page's keys go to, which Qt's widgets may not take as active.
+                  {QStringLiteral("keyboard"), window->windowHandle() && window->windowHandle() == QGuiApplication::focusWindow()},
                   {QStringLiteral("modal"), window->isModal()}};
     if (const auto *menu = qobject_cast<const QMenu *>(window)) {
         w[QStringLiteral("items")] = actions(menu, menu->actions(), [menu](QAction *a) { return menu->actionGeometry(a); });

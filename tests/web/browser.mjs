@@ -102,7 +102,8 @@ export async function until(what, read, test, ms = 20000) {
 function describe(value) {
   if (!value?.windows)
     return JSON.stringify(value)?.slice(0, 2000);
-  return value.windows.map((w) => `\n  ${w.name || w.class} "${w.title}"${w.active ? ' (active)' : ''}: ` +
+  return value.windows.map((w) => `\n  ${w.name || w.class} "${w.title}"${w.active ? ' (active)' : ''}` +
+                                  `${w.keyboard !== w.active ? (w.keyboard ? ' (focus window)' : ' (not the focus window)') : ''}: ` +
                                   w.controls.filter((c) => c.enabled && c.text !== undefined)
                                     .map((c) => `${c.name || c.class}=${JSON.stringify(c.text)}${c.focus ? '*' : ''}`)
                                     .join(' ')).join('') + `\n  focus: ${value.focus}`;
