@@ -558,10 +558,11 @@ await step('the quit question: the main window\'s close button does nothing whil
   await whole('QMessageBox');
   await shot('quit');
   // The box blocks the window beneath, as on the desktop: its close button
-  // neither closes it nor asks again.
+  // neither closes it nor asks again, and the box keeps the keyboard.
   await click(closeButton(windowNamed(await look(), 'frmRumida')));
   await sleep(300);
-  const blocked = await look();
+  const blocked = await until('the box to keep the keyboard', look,
+                              (s) => s.windows.some((w) => w.class === 'QMessageBox' && w.active && w.keyboard));
   assert.equal(blocked.windows.filter((w) => w.class === 'QMessageBox').length, 1);
   assert.ok(windowNamed(blocked, 'frmRumida'), 'the main window closed under the box');
   if (phone) {
