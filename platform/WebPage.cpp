@@ -225,15 +225,15 @@ private:
     {
         if (!window->isWindow() || window->windowType() == Qt::Popup || !isWindowOfGame(window))
             return;
+        // Pressed last all the same: it comes back first once the box has gone.
+        activated_.removeIf([window](const QPointer<QWidget> &w) { return !w || w == window; });
+        activated_.append(window);
         if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != window) {
             QTimer::singleShot(0, modal, [modal] {
                 if (modal->isVisible() && QApplication::activeModalWidget() == modal)
                     modal->activateWindow();
             });
-            return;
         }
-        activated_.removeIf([window](const QPointer<QWidget> &w) { return !w || w == window; });
-        activated_.append(window);
     }
 
     void followFocus()
