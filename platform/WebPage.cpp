@@ -167,10 +167,11 @@ private:
         if (!window->isWindow())
             return;
         QTimer::singleShot(0, this, &PageWatch::giveActivationBack);
-        if (window->windowType() == Qt::Popup)
-            QTimer::singleShot(0, this, &PageWatch::followFocusWindow);
+        if (window->windowType() != Qt::Popup)
+            return;
+        QTimer::singleShot(0, this, &PageWatch::followFocusWindow);
         // A context menu is deleted once closed, which takes the activation again.
-        if (window->windowType() == Qt::Popup && window->testAttribute(Qt::WA_DeleteOnClose))
+        if (window->testAttribute(Qt::WA_DeleteOnClose))
             connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &PageWatch::giveActivationBack); });
     }
 
@@ -203,12 +204,12 @@ private:
     // change nothing. With no menu open, the widgets follow the page.
     void followFocusWindow()
     {
-        if (QApplication::activePopupWidget())
-            return;
         const QWindow *focus = QGuiApplication::focusWindow();
+        if (!focus || QApplication::activePopupWidget())
+            return;
         const QWidget *modal = QApplication::activeModalWidget();
         for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->windowHandle() != focus || !focus)
+            if (window->windowHandle() != focus)
                 continue;
             if (isWindowOfGame(window) && window != QApplication::activeWindow() && (!modal || modal == window))
                 QApplication::setActiveWindow(window);

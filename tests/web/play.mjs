@@ -169,10 +169,11 @@ const closeButton = (w) => ({x: w.frame.x + w.frame.w - 13, y: w.frame.y + 13});
 // The windows a press at each of the points would reach, in one call.
 const windowsAt = (points) => page.evaluate((ps) => ps.map((p) => window.rumidaTest.windowAt(p.x, p.y)), points);
 // The page takes a press within a few pixels of a window's edge for that
-// window (where a desktop would resize it): a point is a window's when its
-// surroundings are the window's too, or no window's.
+// window (where a desktop would resize it): a press at a point reaches a
+// window when the point is the window's and its surroundings the window's too,
+// or no window's. `names` are the windows at a point and around it.
 const around = (p) => [p, {x: p.x - 8, y: p.y}, {x: p.x + 8, y: p.y}, {x: p.x, y: p.y - 8}, {x: p.x, y: p.y + 8}];
-const onlyOf = (names, mine) => names.every((n) => n === mine || n === '');
+const reaches = (names, mine) => names[0] === mine && names.every((n) => n === mine || n === '');
 
 // A point of a window's title bar that no other window covers, clear of its
 // close button: where a player takes hold of it to move it or bring it to
@@ -195,7 +196,7 @@ async function grip(w, titleOnly = true) {
   }
   const names = await windowsAt(points.flatMap(around));
   const mine = w.name || w.class;
-  const at = points.findIndex((p, i) => names[5 * i] === mine && onlyOf(names.slice(5 * i, 5 * i + 5), mine));
+  const at = points.findIndex((p, i) => reaches(names.slice(5 * i, 5 * i + 5), mine));
   return at < 0 ? null : points[at];
 }
 
@@ -263,7 +264,7 @@ async function prepare(a) {
     return true;
   const [windowName, point] = target;
   const names = await windowsAt(around(point));
-  if (names[0] === windowName && onlyOf(names, windowName))
+  if (reaches(names, windowName))
     return true;
   const w = windowNamed(s, windowName);
   const at = await grip(w, false);
